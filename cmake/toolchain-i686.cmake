@@ -1,0 +1,5 @@
+# The shipped build: 32-bit Windows, MinGW-w64 with POSIX threads.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(PAGER_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,31 @@
+// The module's entry points.
+#include <windows.h>
+#include <objbase.h>
+
+#include "com/class_factory.h"
+#include "com/module_state.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH)
+        g_moduleState.moduleInstance = instance;
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
+{
+    *ppv = NULL;
+    if (!IsEqualCLSID(rclsid, CLSID_PagerPlugin))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    CClassFactory* factory = CreateClassFactory(rclsid);
+    if (!factory)
+        return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow()
+{
+    return g_moduleState.liveObjectCount == 0 ? S_OK : S_FALSE;
+}

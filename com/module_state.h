@@ -1,0 +1,15 @@
+// Module-wide state of the COM server.
+#pragma once
+
+#include <windows.h>
+
+struct ModuleState
+{
+    HINSTANCE moduleInstance;  // set at process attach, never changed
+    LONG liveObjectCount;      // live class factories plus live pager objects
+};
+
+extern ModuleState g_moduleState;
+
+extern const CLSID CLSID_PagerPlugin;
+extern const char kPagerDescription[];

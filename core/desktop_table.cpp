@@ -1,0 +1,138 @@
+#include "core/desktop_table.h"
+
+#include <string.h>
+
+#include "core/handle32.h"
+
+CDesktopTable g_desktopTable;
+
+CDesktopTable::CDesktopTable()
+{
+    currentIndex = 0;
+    ClearLists();
+    // desktopCount and the three handles keep their static zero.
+}
+
+CDesktopTable::~CDesktopTable()
+{
+    // Shows nothing: by the time the module unloads every pager has restored its windows.
+}
+
+void CDesktopTable::ClearLists()
+{
+    memset(windowCounts, 0, sizeof(windowCounts));
+    memset(entries, 0, sizeof(entries));
+}
+
+void CDesktopTable::ShowList(int desktop)
+{
+    for (int k = windowCounts[desktop] - 1; k >= 0; --k)
+        ShowWindow(WordToHandle(entries[desktop][k].window), SW_SHOW);
+}
+
+void CDesktopTable::ShowParkedWindows()
+{
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        if (d != currentIndex)
+            ShowList(d);
+    }
+}
+
+bool CDesktopTable::Reset(int count)
+{
+    // Windows hidden on other desktops would otherwise stay hidden for good.
+    ShowParkedWindows();
+    currentIndex = 0;
+    if (count > kMaxDesktops)
+        count = kMaxDesktops;
+    desktopCount = count;
+    ClearLists();
+    return true;
+}
+
+void CDesktopTable::GetEntry(int desktop, int position, DesktopEntry* out) const
+{
+    *out = entries[desktop][position];
+}
+
+void CDesktopTable::SetEntry(int desktop, int position, const DesktopEntry* in)
+{
+    entries[desktop][position] = *in;
+}
+
+bool CDesktopTable::ChangeCount(int count)
+{
+    // Callers never ask for fewer than one desktop; keep a damaged value from emptying the grid.
+    if (count < 1)
+        count = 1;
+    if (count == desktopCount)
+        return true;
+    if (count > kMaxDesktops)
+        count = kMaxDesktops;
+    if (count >= desktopCount)
+    {
+        desktopCount = count;
+        return true;
+    }
+    // Shrinking: the windows of the desktops that drop away come back.
+    for (int j = count; j < desktopCount; ++j)
+    {
+        ShowList(j);
+        windowCounts[j] = 0;
+    }
+    desktopCount = count;
+    return true;
+}
+
+BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
+{
+    CDesktopTable& table = g_desktopTable;
+    if (!IsWindowVisible(window))
+        return TRUE;
+    char className[200];
+    className[0] = '\0';
+    GetClassNameA(window, className, 199);
+    if (strcmp(className, "QuorvaneMenu") == 0 || strcmp(className, "QuorvaneShadow") == 0)
+        return TRUE;
+    if (window == table.trayWindow || window == table.progmanWindow || window == table.barTopWindow)
+        return TRUE;
+
+    int& count = table.windowCounts[table.currentIndex];
+    // A full list leaves the surplus unrecorded: those windows stay visible everywhere.
+    if (count >= kMaxWindowsPerDesktop)
+        return TRUE;
+    table.entries[table.currentIndex][count].window = HandleToWord(window);
+    ++count;
+    return TRUE;
+}
+
+bool CDesktopTable::SwitchTo(int index, HWND barTop)
+{
+    if (index < 0 || index >= kMaxDesktops)
+        return false;
+    if (index == currentIndex)
+        return true;
+    barTopWindow = barTop;
+    trayWindow = FindWindowA("Shell_TrayWnd", NULL);
+    progmanWindow = FindWindowA("Progman", NULL);
+
+    windowCounts[currentIndex] = 0;
+    EnumWindows(CollectSwitchWindow, 0);
+
+    for (int i = 0; i < windowCounts[currentIndex]; ++i)
+        ShowWindow(WordToHandle(entries[currentIndex][i].window), SW_HIDE);
+    ShowList(index);
+
+    currentIndex = index;
+    return true;
+}
+
+bool CDesktopTable::RestoreAll()
+{
+    for (int d = 0; d < kMaxDesktops; ++d)
+        ShowList(d);
+    currentIndex = 0;
+    ClearLists();
+    return true;
+}

@@ -1,0 +1,53 @@
+// The process-wide table of virtual desktops: one list of remembered
+// top-level windows per desktop, and the switch between them.
+#pragma once
+
+#include <windows.h>
+#include <stddef.h>
+#include <stdint.h>
+
+const int kMaxDesktops = 9;
+const int kMaxWindowsPerDesktop = 1000;
+
+struct DesktopEntry
+{
+    uint32_t window;     // 32-bit window handle, see handle32.h
+    uint32_t reserved1;  // carried through the state stream, never interpreted
+    uint32_t reserved2;
+};
+static_assert(sizeof(DesktopEntry) == 12, "DesktopEntry is persisted as 12 bytes");
+static_assert(offsetof(DesktopEntry, reserved1) == 4 && offsetof(DesktopEntry, reserved2) == 8,
+              "DesktopEntry field order is part of the stream format");
+
+class CDesktopTable
+{
+public:
+    CDesktopTable();
+    virtual ~CDesktopTable();
+
+    bool Reset(int count);
+    void GetEntry(int desktop, int position, DesktopEntry* out) const;
+    void SetEntry(int desktop, int position, const DesktopEntry* in);
+    bool ChangeCount(int count);
+    bool SwitchTo(int index, HWND barTop);
+    bool RestoreAll();
+
+    // Shows the windows parked on desktops other than the current one, so
+    // that forgetting the lists never leaves a window hidden for good.
+    void ShowParkedWindows();
+
+    int currentIndex;
+    int desktopCount;
+    int windowCounts[kMaxDesktops];
+    DesktopEntry entries[kMaxDesktops][kMaxWindowsPerDesktop];
+    HWND trayWindow;
+    HWND progmanWindow;
+    HWND barTopWindow;
+
+private:
+    static BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param);
+    void ShowList(int desktop);
+    void ClearLists();
+};
+
+extern CDesktopTable g_desktopTable;

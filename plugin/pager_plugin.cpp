@@ -1,0 +1,174 @@
+#include "plugin/pager_plugin.h"
+
+#include <new>
+#include <string.h>
+
+#include "com/module_state.h"
+#include "core/desktop_table.h"
+
+const char kInstanceMutexName[] = "85FC560F-B98D-4656-AA79-41F0E1CCA920";
+
+CPagerPlugin* CreatePagerPlugin()
+{
+    return new (std::nothrow) CPagerPlugin();
+}
+
+CPagerPlugin::CPagerPlugin()
+{
+    refCount = 1;
+    ++g_moduleState.liveObjectCount;
+    formatVersion = 1;
+    hostValue1 = 0;
+    hostValue2 = 0;
+    hostText[0] = '\0';
+    resourceInstance = g_moduleState.moduleInstance;
+    columnsInUse = 2;
+    rows = 2;
+    site = NULL;
+    hoverIndex = -1;
+    SetRectEmpty(&barRect);
+    SetDefaultSettings();
+    g_desktopTable.Reset(settings.desktopCount);
+    InitializeCriticalSection(&lock);
+    instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
+    mutexCreateError = GetLastError();
+}
+
+void CPagerPlugin::SetDefaultSettings()
+{
+    memset(&settings, 0, sizeof(settings));
+    settings.columns = columnsInUse;
+    settings.reserved = sizeof(settings);
+    settings.desktopCount = rows * columnsInUse;
+    settings.currentColor = kDefaultCurrentColor;
+    settings.occupiedColor = kDefaultOccupiedColor;
+    settings.emptyColor = kDefaultEmptyColor;
+    settings.hoverColor = kDefaultHoverColor;
+    strcpy(settings.faceName, "Tahoma");
+}
+
+CPagerPlugin::~CPagerPlugin()
+{
+    g_desktopTable.RestoreAll();
+    if (instanceMutex)
+        CloseHandle(instanceMutex);
+    DeleteCriticalSection(&lock);
+    --g_moduleState.liveObjectCount;
+    // font's own destructor deletes the cell font.
+}
+
+void* CPagerPlugin::DestroySelf(unsigned int flags)
+{
+    this->~CPagerPlugin();
+    if (flags & 1)
+        ::operator delete(this);
+    return this;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::QueryInterface(REFIID riid, void** ppv)
+{
+    *ppv = NULL;
+    if (IsEqualIID(riid, IID_IBarPlugin))
+        *ppv = static_cast<IBarPlugin*>(this);
+    if (IsEqualIID(riid, IID_IUnknown))
+        *ppv = static_cast<IBarPlugin*>(this);
+    if (!*ppv)
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+ULONG STDMETHODCALLTYPE CPagerPlugin::AddRef()
+{
+    return ++refCount;
+}
+
+ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
+{
+    if (--refCount == 0)
+    {
+        DestroySelf(1);
+        return 0;
+    }
+    return refCount;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::SetRect(const RECT* rect)
+{
+    barRect = *rect;
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::SetSite(IBarSite* newSite)
+{
+    site = newSite;  // held without a reference: the host keeps it alive
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue1(int value)
+{
+    hostValue1 = value;
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue2(int value, int* answer)
+{
+    *answer = 1;
+    hostValue2 = value;
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::SetText(const char* text)
+{
+    // Longer texts are cut so that hostText always ends in its NUL.
+    lstrcpynA(hostText, text, kHostTextSize);
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::SetResourceInstance(DWORD, HINSTANCE instance)
+{
+    resourceInstance = instance ? instance : g_moduleState.moduleInstance;
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved11(DWORD, DWORD, DWORD) { return 1; }
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved14(DWORD, DWORD, DWORD) { return 1; }
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved16() { return 0; }
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved19(DWORD, DWORD, DWORD, DWORD) { return 0; }
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved20(DWORD) { return 0; }
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved22(DWORD) { return 1; }
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved23(DWORD) { return 1; }
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::GetInfo(BarInfo* info)
+{
+    if (info->flags & kInfoValue01)
+        info->value01 = 1;
+    if (info->flags & kInfoValue02)
+        info->value02 = 1;
+    if (info->flags & (kInfoWidth | kInfoWidthAlt))
+    {
+        UpdateLayout(info->height);
+        info->width = columnsInUse * font.cellWidth;
+    }
+    if (info->flags & kInfoText)
+        memcpy(info->text, hostText, strlen(hostText) + 1);
+    return 0;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* answer)
+{
+    switch (type)
+    {
+    case kItemCount:
+        *static_cast<int*>(answer) = g_desktopTable.desktopCount;
+        return 0;
+    case kItemRect:
+        *static_cast<RECT*>(answer) = GetCellRect(index);
+        return 0;
+    case kItemTooltip:
+        GetTooltipText(index, static_cast<char*>(answer));
+        return 0;
+    default:
+        return 1;
+    }
+}

@@ -1,0 +1,23 @@
+#!/bin/bash
+# Builds both architectures and runs every test: the static checks of the
+# shipped i686 DLL and the x86_64 test programs under Wine on a headless X server.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/install-deps.sh
+
+jobs=$(nproc)
+cmake --no-warn-unused-cli -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
+cmake --build build/i686 -j "$jobs"
+cmake --no-warn-unused-cli -S . -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
+      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
+      -DPAGER_SHIPPED_DLL="$root/build/i686/bin/pager.dll" >/dev/null
+cmake --build build/x86_64 -j "$jobs"
+
+source scripts/wine-session.sh
+trap stop_wine_session EXIT
+start_wine_session
+
+# Serially: a desktop switch hides every visible top-level window of the session.
+ctest --test-dir build/x86_64 --output-on-failure --timeout 120 "$@"

@@ -1,0 +1,47 @@
+# Sourced by the test scripts: a headless X server and a warm Wine session in
+# a fresh prefix. start_wine_session exports DISPLAY, WINEPREFIX, WINEDEBUG;
+# stop_wine_session ends what it started.
+
+WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+
+start_wine_session() {
+    local display
+    for display in $(seq 90 160); do
+        if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
+            break
+        fi
+    done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    PAGER_XVFB_PID=$!
+    export DISPLAY=":$display"
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$display" ] && break
+        sleep 0.1
+    done
+
+    PAGER_WINE_DIR=$(mktemp -d /tmp/pager-wine.XXXXXX)
+    export WINEPREFIX="$PAGER_WINE_DIR/prefix"
+    mkdir -p "$WINEPREFIX"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    # The server first, then wineboot with no inherited pipes: Wine's service
+    # processes would otherwise hold ctest's output open and it never ends.
+    "$WINESERVER" -p
+    "$WINE64" wineboot </dev/null >/dev/null 2>&1
+    # Without a window manager, managed windows wait 2 s on every hide.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+}
+
+stop_wine_session() {
+    if [ -n "${WINEPREFIX:-}" ]; then
+        "$WINESERVER" -k 2>/dev/null || true
+    fi
+    if [ -n "${PAGER_XVFB_PID:-}" ]; then
+        kill "$PAGER_XVFB_PID" 2>/dev/null || true
+        wait "$PAGER_XVFB_PID" 2>/dev/null || true
+    fi
+    if [ -n "${PAGER_WINE_DIR:-}" ]; then
+        rm -rf "$PAGER_WINE_DIR"
+    fi
+}

@@ -1,0 +1,106 @@
+// The class factory and module lifetime, driven through the DLL's exports.
+#include <gtest/gtest.h>
+
+#include "support/pager_module.h"
+
+namespace {
+
+class FactoryTest : public ::testing::Test
+{
+protected:
+    PagerModule module;
+    void SetUp() override { ASSERT_NE(module.module(), (HMODULE)NULL); }
+};
+
+TEST_F(FactoryTest, ModuleCanUnloadRightAfterLoad)
+{
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
+}
+
+TEST_F(FactoryTest, EveryByteOfTheClassIdMatters)
+{
+    for (int i = 0; i < 16; ++i)
+    {
+        CLSID other = kPagerClsid;
+        reinterpret_cast<unsigned char*>(&other)[i] ^= 0x01;
+        void* out = reinterpret_cast<void*>(1);
+        EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, module.GetClassObject(other, IID_IClassFactory, &out)) << i;
+        EXPECT_EQ(nullptr, out);
+    }
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
+}
+
+TEST_F(FactoryTest, UnsupportedInterfaceLeavesNoFactoryAlive)
+{
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(E_NOINTERFACE, module.GetClassObject(kPagerClsid, IID_IPersistStream, &out));
+    EXPECT_EQ(nullptr, out);
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
+}
+
+TEST_F(FactoryTest, FactoryAnswersUnknownAndClassFactoryOnly)
+{
+    IUnknown* unknown = NULL;
+    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IUnknown, reinterpret_cast<void**>(&unknown)));
+    IClassFactory* factory = NULL;
+    EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    EXPECT_EQ(static_cast<void*>(unknown), static_cast<void*>(factory));
+    void* other = reinterpret_cast<void*>(1);
+    EXPECT_EQ(E_NOINTERFACE, unknown->QueryInterface(kBarPluginIid, &other));
+    EXPECT_EQ(nullptr, other);
+    EXPECT_EQ(1u, factory->Release());
+    EXPECT_EQ(0u, unknown->Release());
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
+}
+
+TEST_F(FactoryTest, LockServerDoesNotPinTheModule)
+{
+    IClassFactory* factory = NULL;
+    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+    EXPECT_EQ(E_NOTIMPL, factory->LockServer(TRUE));
+    EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+    EXPECT_EQ(E_NOTIMPL, factory->LockServer(FALSE));
+    EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+    EXPECT_EQ(0u, factory->Release());
+    EXPECT_EQ(S_OK, module.CanUnloadNow());  // the lock taken above counts for nothing
+}
+
+TEST_F(FactoryTest, CreateInstanceRefusesAggregationAndUnknownInterfaces)
+{
+    IClassFactory* factory = NULL;
+    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+
+    IUnknown* outer = factory;  // any non-null outer object
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(outer, IID_IUnknown, &out));
+    EXPECT_EQ(nullptr, out);
+
+    out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(E_NOINTERFACE, factory->CreateInstance(NULL, IID_IClassFactory, &out));
+    EXPECT_EQ(nullptr, out);
+
+    EXPECT_EQ(0u, factory->Release());
+    EXPECT_EQ(S_OK, module.CanUnloadNow());  // the refused pager was made and destroyed again
+}
+
+TEST_F(FactoryTest, LivePagersHoldTheModule)
+{
+    IClassFactory* factory = NULL;
+    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    IBarPlugin* first = NULL;
+    IUnknown* second = NULL;
+    ASSERT_EQ(S_OK, factory->CreateInstance(NULL, kBarPluginIid, reinterpret_cast<void**>(&first)));
+    ASSERT_EQ(S_OK, factory->CreateInstance(NULL, IID_IUnknown, reinterpret_cast<void**>(&second)));
+    EXPECT_EQ(0u, factory->Release());
+    EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+
+    EXPECT_EQ(2u, first->AddRef());  // the caller held the only reference
+    EXPECT_EQ(1u, first->Release());
+    EXPECT_EQ(0u, first->Release());
+    EXPECT_EQ(S_FALSE, module.CanUnloadNow());
+    EXPECT_EQ(0u, second->Release());
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
+}
+
+}  // namespace
