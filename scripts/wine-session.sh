@@ -6,21 +6,16 @@ WINE64=${WINE64:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 
 start_wine_session() {
-    local display
-    for display in $(seq 90 160); do
-        if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
-            break
-        fi
-    done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    PAGER_WINE_DIR=$(mktemp -d /tmp/pager-wine.XXXXXX)
+    # Xvfb picks a free display itself and writes its number to the file.
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$PAGER_WINE_DIR/display" 2>/dev/null &
     PAGER_XVFB_PID=$!
-    export DISPLAY=":$display"
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$display" ] && break
+    for _ in $(seq 100); do
+        [ -s "$PAGER_WINE_DIR/display" ] && break
         sleep 0.1
     done
+    export DISPLAY=":$(head -n1 "$PAGER_WINE_DIR/display")"
 
-    PAGER_WINE_DIR=$(mktemp -d /tmp/pager-wine.XXXXXX)
     export WINEPREFIX="$PAGER_WINE_DIR/prefix"
     mkdir -p "$WINEPREFIX"
     export WINEDEBUG=-all
