@@ -11,29 +11,31 @@ namespace {
 
 const DWORD kPromptMs = 2000;
 
+struct Watch
+{
+    HungThread* hung;
+    HANDLE done;
+    LONG timedOut;
+};
+
+DWORD WINAPI Watchdog(LPVOID param)
+{
+    Watch* watch = static_cast<Watch*>(param);
+    if (WaitForSingleObject(watch->done, kPromptMs) == WAIT_TIMEOUT)
+    {
+        InterlockedExchange(&watch->timedOut, 1);
+        watch->hung->Thaw();
+    }
+    return 0;
+}
+
 // Runs `action` on this thread; if it has not returned within kPromptMs the
 // hung thread is thawed so that the action (and the test) can still finish.
 template <typename Action>
 bool ReturnsPromptly(HungThread& hung, Action action)
 {
-    struct Watch
-    {
-        HungThread* hung;
-        HANDLE done;
-        LONG timedOut;
-    } watch = {&hung, CreateEventA(NULL, TRUE, FALSE, NULL), 0};
-    HANDLE watchdog = CreateThread(
-        NULL, 0,
-        [](LPVOID param) -> DWORD {
-            Watch* w = static_cast<Watch*>(param);
-            if (WaitForSingleObject(w->done, kPromptMs) == WAIT_TIMEOUT)
-            {
-                InterlockedExchange(&w->timedOut, 1);
-                w->hung->Thaw();
-            }
-            return 0;
-        },
-        &watch, 0, NULL);
+    Watch watch = {&hung, CreateEventA(NULL, TRUE, FALSE, NULL), 0};
+    HANDLE watchdog = CreateThread(NULL, 0, Watchdog, &watch, 0, NULL);
     action();
     SetEvent(watch.done);
     WaitForSingleObject(watchdog, INFINITE);
