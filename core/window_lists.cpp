@@ -5,6 +5,7 @@
 
 #include "core/desktop_table.h"
 #include "core/handle32.h"
+#include "core/window_class.h"
 #include "plugin/pager_plugin.h"
 
 LiveWindowList g_liveWindowList;
@@ -15,11 +16,6 @@ namespace {
 const int kTitleSize = 100;
 const char kEmptyText[] = "<empty>";
 static_assert(sizeof(kEmptyText) <= kTooltipTextSize, "the empty text fits the buffer");
-
-bool IsClass(const char* className, const char* wanted)
-{
-    return strcmp(className, wanted) == 0;
-}
 
 // Appends lines behind the text already in the host's buffer, keeping within
 // kTooltipTextSize: once a line does not fit, no further line is written.
@@ -65,13 +61,11 @@ private:
 BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM)
 {
     LiveWindowList& list = g_liveWindowList;
-    if (!IsWindowVisible(window))
+    char className[kClassNameSize];
+    if (!ReadVisibleClassName(window, className))
         return TRUE;
-    char className[200];
-    className[0] = '\0';
-    GetClassNameA(window, className, 199);
-    if (IsClass(className, "QuorvaneMenu") || IsClass(className, "QuorvaneShadow") ||
-        IsClass(className, "wndclass_pinwall_zq") || IsClass(className, "tooltips_class32"))
+    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
+        IsClassName(className, "wndclass_pinwall_zq") || IsClassName(className, "tooltips_class32"))
         return TRUE;
     if (window == list.trayWindow || window == list.progmanWindow)
         return TRUE;
@@ -129,7 +123,7 @@ void ListStoredWindows(int index, char* text)
         char className[kTitleSize];
         className[0] = '\0';
         GetClassNameA(window, className, kTitleSize);
-        if (IsClass(className, "wndclass_pinwall_zq"))
+        if (IsClassName(className, "wndclass_pinwall_zq"))
             continue;
         tooltip.AppendLine(title, i == n - 1);
     }
