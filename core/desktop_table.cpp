@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "core/handle32.h"
+#include "core/window_shower.h"
 
 CDesktopTable g_desktopTable;
 
@@ -24,18 +25,19 @@ void CDesktopTable::ClearLists()
     memset(entries, 0, sizeof(entries));
 }
 
-void CDesktopTable::ShowList(int desktop)
+void CDesktopTable::ShowList(int desktop, CWindowShower& shower)
 {
     for (int k = windowCounts[desktop] - 1; k >= 0; --k)
-        ShowWindow(WordToHandle(entries[desktop][k].window), SW_SHOW);
+        shower.Apply(WordToHandle(entries[desktop][k].window), SW_SHOW);
 }
 
 void CDesktopTable::ShowParkedWindows()
 {
+    CWindowShower shower;
     for (int d = 0; d < kMaxDesktops; ++d)
     {
         if (d != currentIndex)
-            ShowList(d);
+            ShowList(d, shower);
     }
 }
 
@@ -76,9 +78,10 @@ bool CDesktopTable::ChangeCount(int count)
         return true;
     }
     // Shrinking: the windows of the desktops that drop away come back.
+    CWindowShower shower;
     for (int j = count; j < desktopCount; ++j)
     {
-        ShowList(j);
+        ShowList(j, shower);
         windowCounts[j] = 0;
     }
     desktopCount = count;
@@ -120,9 +123,10 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     windowCounts[currentIndex] = 0;
     EnumWindows(CollectSwitchWindow, 0);
 
+    CWindowShower shower;
     for (int i = 0; i < windowCounts[currentIndex]; ++i)
-        ShowWindow(WordToHandle(entries[currentIndex][i].window), SW_HIDE);
-    ShowList(index);
+        shower.Apply(WordToHandle(entries[currentIndex][i].window), SW_HIDE);
+    ShowList(index, shower);
 
     currentIndex = index;
     return true;
@@ -130,8 +134,9 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
 
 bool CDesktopTable::RestoreAll()
 {
+    CWindowShower shower;
     for (int d = 0; d < kMaxDesktops; ++d)
-        ShowList(d);
+        ShowList(d, shower);
     currentIndex = 0;
     ClearLists();
     return true;

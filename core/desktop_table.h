@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+class CWindowShower;
+
 const int kMaxDesktops = 9;
 const int kMaxWindowsPerDesktop = 1000;
 
@@ -46,7 +48,7 @@ public:
 
 private:
     static BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param);
-    void ShowList(int desktop);
+    void ShowList(int desktop, CWindowShower& shower);
     void ClearLists();
 };
 

@@ -1,1 +1,247 @@
+// The desktop table's switch, reset, count changes and restore, with real windows.
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/desktop_table.h"
+#include "core/handle32.h"
+#include "support/event_log.h"
+#include "support/test_window.h"
+#include "support/window_order.h"
+
+namespace {
+
+using Titles = std::vector<std::string>;
+
+class DesktopTableTest : public ::testing::Test
+{
+protected:
+    std::vector<std::unique_ptr<TestWindow>> windows;
+
+    void SetUp() override
+    {
+        g_desktopTable.RestoreAll();
+        g_desktopTable.Reset(4);
+        ClearEvents();
+    }
+    void TearDown() override { g_desktopTable.RestoreAll(); }
+
+    HWND Make(const char* title, bool visible = true, const char* className = kTestWindowClass)
+    {
+        windows.emplace_back(new TestWindow(className, title, visible));
+        return windows.back()->hwnd();
+    }
+    std::vector<HWND> Handles() const
+    {
+        std::vector<HWND> handles;
+        for (const auto& window : windows)
+            handles.push_back(window->hwnd());
+        return handles;
+    }
+    // Remembers `window` on `desktop` as a switch would have recorded it.
+    void Park(int desktop, HWND window)
+    {
+        DesktopEntry entry = {HandleToWord(window), 0, 0};
+        g_desktopTable.SetEntry(desktop, g_desktopTable.windowCounts[desktop]++, &entry);
+    }
+};
+
+TEST_F(DesktopTableTest, SwitchAwayAndBackHidesInRecordOrderAndShowsFirstRecordedLast)
+{
+    Make("a1");
+    Make("a2");
+    Make("a3");
+    Make("hidden", false);
+    Titles onA = TitlesInEnumOrder({windows[0]->hwnd(), windows[1]->hwnd(), windows[2]->hwnd()});
+    ClearEvents();
+
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_EQ(Prefixed("hide", onA), Events());
+    EXPECT_EQ(1, g_desktopTable.currentIndex);
+    EXPECT_EQ(3, g_desktopTable.windowCounts[0]);
+    for (auto& window : windows)
+        EXPECT_FALSE(window->IsVisible());
+
+    HWND b1 = Make("b1");
+    ClearEvents();
+    ASSERT_TRUE(g_desktopTable.SwitchTo(0, NULL));
+    Titles expected = {"hide b1"};
+    for (const std::string& event : Prefixed("show", Reversed(onA)))
+        expected.push_back(event);
+    EXPECT_EQ(expected, Events());
+    EXPECT_EQ(1, g_desktopTable.windowCounts[1]);
+    EXPECT_EQ(HandleToWord(b1), g_desktopTable.entries[1][0].window);
+    EXPECT_FALSE(windows[3]->IsVisible()) << "an invisible window is never shown";
+}
+
+TEST_F(DesktopTableTest, SwitchToCurrentOrOutOfRangeChangesNothing)
+{
+    Make("w");
+    ClearEvents();
+    EXPECT_TRUE(g_desktopTable.SwitchTo(0, reinterpret_cast<HWND>(0x1234)));
+    EXPECT_FALSE(g_desktopTable.SwitchTo(9, NULL));
+    EXPECT_FALSE(g_desktopTable.SwitchTo(-1, NULL));  // would index windowCounts[-1]
+    EXPECT_FALSE(g_desktopTable.SwitchTo(INT_MIN, NULL));
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(HWND(NULL), g_desktopTable.barTopWindow);
+    EXPECT_TRUE(windows[0]->IsVisible());
+}
+
+TEST_F(DesktopTableTest, BarWindowsShellWindowsAndTheBarStayVisible)
+{
+    HWND menu = Make("menu", true, "QuorvaneMenu");
+    HWND shadow = Make("shadow", true, "QuorvaneShadow");
+    HWND tray = Make("tray", true, "Shell_TrayWnd");
+    HWND progman = Make("progman", true, "Progman");
+    HWND bar = Make("bar");
+    HWND longer = Make("longer", true, "QuorvaneMenuX");  // whole class names only
+    HWND plain = Make("plain");
+    ASSERT_EQ(tray, FindWindowA("Shell_TrayWnd", NULL));
+    ASSERT_EQ(progman, FindWindowA("Progman", NULL));
+
+    ASSERT_TRUE(g_desktopTable.SwitchTo(2, bar));
+    for (HWND kept : {menu, shadow, tray, progman, bar})
+        EXPECT_TRUE(IsWindowVisible(kept)) << Title(kept);
+    EXPECT_FALSE(IsWindowVisible(longer));
+    EXPECT_FALSE(IsWindowVisible(plain));
+    EXPECT_EQ(bar, g_desktopTable.barTopWindow);
+
+    ASSERT_TRUE(g_desktopTable.SwitchTo(0, bar));
+    EXPECT_TRUE(IsWindowVisible(plain));
+    EXPECT_TRUE(IsWindowVisible(menu));
+}
+
+TEST_F(DesktopTableTest, ClassNamesCompareCaseSensitively)
+{
+    HWND lower = Make("lower", true, "quorvanemenu");
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_FALSE(IsWindowVisible(lower));
+}
+
+TEST_F(DesktopTableTest, FullListLeavesTheSurplusVisibleAndUnrecorded)
+{
+    const int total = kMaxWindowsPerDesktop + 5;
+    for (int i = 0; i < total; ++i)
+    {
+        // Marked visible without mapping: mapping a thousand X windows takes minutes under Wine.
+        HWND window = Make(("w" + std::to_string(i)).c_str(), false);
+        SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VISIBLE);
+    }
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_EQ(kMaxWindowsPerDesktop, g_desktopTable.windowCounts[0]);
+    EXPECT_EQ(0u, g_desktopTable.entries[1][0].window) << "nothing written past desktop 0's list";
+    int visible = 0;
+    for (auto& window : windows)
+        visible += window->IsVisible() ? 1 : 0;
+    EXPECT_EQ(5, visible);
+    windows.clear();  // spares TearDown from mapping them all again
+}
+
+TEST_F(DesktopTableTest, ResetClampsTheCountAndShowsWindowsParkedOnOtherDesktops)
+{
+    HWND parked1 = Make("p1", false);
+    HWND parked2 = Make("p2", false);
+    HWND shown = Make("current", true);
+    Park(3, parked1);
+    Park(3, parked2);
+    Park(0, shown);  // the current desktop's list: on screen already
+    ClearEvents();
+
+    EXPECT_TRUE(g_desktopTable.Reset(12));
+    EXPECT_EQ(Titles({"show p2", "show p1"}), Events());
+    EXPECT_EQ(9, g_desktopTable.desktopCount);
+    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    for (int d = 0; d < kMaxDesktops; ++d)
+        EXPECT_EQ(0, g_desktopTable.windowCounts[d]);
+    EXPECT_EQ(0u, g_desktopTable.entries[3][1].window);
+
+    EXPECT_TRUE(g_desktopTable.Reset(3));
+    EXPECT_EQ(3, g_desktopTable.desktopCount);
+}
+
+TEST_F(DesktopTableTest, ShrinkingShowsTheDroppedDesktopsInOrder)
+{
+    g_desktopTable.ChangeCount(5);
+    for (const char* title : {"d3a", "d3b", "d4a", "d4b", "d1"})
+        Make(title, false);
+    Park(3, windows[0]->hwnd());
+    Park(3, windows[1]->hwnd());
+    Park(4, windows[2]->hwnd());
+    Park(4, windows[3]->hwnd());
+    Park(1, windows[4]->hwnd());
+    ClearEvents();
+
+    EXPECT_TRUE(g_desktopTable.ChangeCount(3));
+    EXPECT_EQ(Titles({"show d3b", "show d3a", "show d4b", "show d4a"}), Events());
+    EXPECT_EQ(3, g_desktopTable.desktopCount);
+    EXPECT_EQ(0, g_desktopTable.windowCounts[3]);
+    EXPECT_EQ(0, g_desktopTable.windowCounts[4]);
+    EXPECT_EQ(1, g_desktopTable.windowCounts[1]);
+    EXPECT_FALSE(windows[4]->IsVisible());
+
+    ClearEvents();
+    EXPECT_TRUE(g_desktopTable.ChangeCount(5));  // growing only sets the count
+    EXPECT_TRUE(g_desktopTable.ChangeCount(5));
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(5, g_desktopTable.desktopCount);
+}
+
+TEST_F(DesktopTableTest, CountChangesAreClamped)
+{
+    g_desktopTable.ChangeCount(9);
+    EXPECT_TRUE(g_desktopTable.ChangeCount(15));
+    EXPECT_EQ(9, g_desktopTable.desktopCount);
+    EXPECT_TRUE(g_desktopTable.ChangeCount(0));
+    EXPECT_EQ(1, g_desktopTable.desktopCount);
+    EXPECT_TRUE(g_desktopTable.ChangeCount(-3));
+    EXPECT_EQ(1, g_desktopTable.desktopCount);
+}
+
+TEST_F(DesktopTableTest, ShrinkKeepsTheCurrentIndexEvenOutsideTheCount)
+{
+    g_desktopTable.ChangeCount(5);
+    ASSERT_TRUE(g_desktopTable.SwitchTo(4, NULL));
+    g_desktopTable.ChangeCount(2);
+    EXPECT_EQ(4, g_desktopTable.currentIndex);
+}
+
+TEST_F(DesktopTableTest, RestoreAllShowsEveryDesktopAlsoBeyondTheCount)
+{
+    ASSERT_TRUE(g_desktopTable.SwitchTo(2, NULL));
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        std::string title = "d" + std::to_string(d);
+        bool current = d == 2;  // the current desktop's windows are on screen
+        Park(d, Make((title + "a").c_str(), current));
+        Park(d, Make((title + "b").c_str(), current));
+    }
+    ClearEvents();
+
+    EXPECT_TRUE(g_desktopTable.RestoreAll());
+    Titles expected;
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        if (d == 2)
+            continue;  // already visible: showing them again sends nothing
+        std::string title = "d" + std::to_string(d);
+        expected.push_back("show " + title + "b");
+        expected.push_back("show " + title + "a");
+    }
+    EXPECT_EQ(expected, Events());
+    for (auto& window : windows)
+        EXPECT_TRUE(window->IsVisible()) << Title(window->hwnd());
+    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(4, g_desktopTable.desktopCount);
+    for (int d = 0; d < kMaxDesktops; ++d)
+        EXPECT_EQ(0, g_desktopTable.windowCounts[d]);
+}
+
+TEST(HandleWords, WidenBySignExtension)
+{
+    EXPECT_EQ(reinterpret_cast<HWND>(static_cast<INT_PTR>(-2)), WordToHandle(0xFFFFFFFEu));
+    EXPECT_EQ(0x00012345u, HandleToWord(reinterpret_cast<HWND>(0x12345)));
+}
+
+}  // namespace

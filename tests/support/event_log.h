@@ -1,4 +1,5 @@
 // One ordered log of everything a test observes: site calls and window messages.
+// Windows of other threads may log too, so every access is locked.
 #pragma once
 
 #include <string>
@@ -6,7 +7,7 @@
 
 void LogEvent(const std::string& event);
 void ClearEvents();
-const std::vector<std::string>& Events();
+std::vector<std::string> Events();
 
 // The events that start with `prefix`, in order.
 std::vector<std::string> EventsWithPrefix(const std::string& prefix);

@@ -1,0 +1,24 @@
+// Finding windows to bring back after the host died with windows hidden.
+#pragma once
+
+#include <windows.h>
+
+const int kMaxRecoverableWindows = 1000;
+
+struct RecoverableWindows
+{
+    HWND windows[kMaxRecoverableWindows];
+    int count;
+};
+
+// Hidden top-level windows that look like ordinary application windows:
+// titled, with a caption, unowned and not tool windows.
+void ListHiddenApplicationWindows(RecoverableWindows* list);
+
+// The windows that a saved state file remembers and that still exist, hidden,
+// as such application windows.
+// Returns false when the file cannot be read.
+bool ListStateFileWindows(const char* path, RecoverableWindows* list);
+
+// Shows every window of the list (never blocking on a hung owner).
+void ShowRecoveredWindows(const HWND* windows, int count);

@@ -1,0 +1,101 @@
+// A switch must return promptly even when a window it hides or shows belongs
+// to a thread that has stopped pumping messages.
+#include <gtest/gtest.h>
+
+#include "core/desktop_table.h"
+#include "support/event_log.h"
+#include "support/hung_thread.h"
+#include "support/test_window.h"
+
+namespace {
+
+const DWORD kPromptMs = 2000;
+
+struct Watch
+{
+    HungThread* hung;
+    HANDLE done;
+    LONG timedOut;
+};
+
+DWORD WINAPI Watchdog(LPVOID param)
+{
+    Watch* watch = static_cast<Watch*>(param);
+    if (WaitForSingleObject(watch->done, kPromptMs) == WAIT_TIMEOUT)
+    {
+        InterlockedExchange(&watch->timedOut, 1);
+        watch->hung->Thaw();
+    }
+    return 0;
+}
+
+// Runs `action` on this thread; if it has not returned within kPromptMs the
+// hung thread is thawed so that the action (and the test) can still finish.
+template <typename Action>
+bool ReturnsPromptly(HungThread& hung, Action action)
+{
+    Watch watch = {&hung, CreateEventA(NULL, TRUE, FALSE, NULL), 0};
+    HANDLE watchdog = CreateThread(NULL, 0, Watchdog, &watch, 0, NULL);
+    action();
+    SetEvent(watch.done);
+    WaitForSingleObject(watchdog, INFINITE);
+    CloseHandle(watchdog);
+    CloseHandle(watch.done);
+    return watch.timedOut == 0;
+}
+
+class HungWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_desktopTable.RestoreAll();
+        g_desktopTable.Reset(4);
+    }
+    void TearDown() override { g_desktopTable.RestoreAll(); }
+};
+
+TEST_F(HungWindowTest, SwitchAwayFromAndBackToAHungWindowReturnsPromptly)
+{
+    HungThread hung("hung");
+    TestWindow mine(kTestWindowClass, "mine", true);
+    ASSERT_TRUE(IsWindowVisible(hung.hwnd()));
+
+    hung.Freeze();
+    ClearEvents();
+    EXPECT_TRUE(ReturnsPromptly(hung, [] { g_desktopTable.SwitchTo(1, NULL); })) << "hiding blocked";
+    EXPECT_EQ(2, g_desktopTable.windowCounts[0]) << "the hung window is recorded like any other";
+    EXPECT_FALSE(mine.IsVisible()) << "own windows are hidden at once";
+    EXPECT_EQ(std::vector<std::string>({"hide mine"}), Events());
+    hung.Thaw();
+    EXPECT_TRUE(WaitForVisibility(hung.hwnd(), false, 5000)) << "hidden once its owner recovers";
+
+    hung.Freeze();
+    EXPECT_TRUE(ReturnsPromptly(hung, [] { g_desktopTable.SwitchTo(0, NULL); })) << "showing blocked";
+    EXPECT_TRUE(mine.IsVisible());
+    hung.Thaw();
+    EXPECT_TRUE(WaitForVisibility(hung.hwnd(), true, 5000)) << "shown once its owner recovers";
+}
+
+TEST_F(HungWindowTest, RestoringAHungWindowReturnsPromptly)
+{
+    HungThread hung("hung");
+    ASSERT_TRUE(g_desktopTable.SwitchTo(2, NULL));
+    ASSERT_TRUE(WaitForVisibility(hung.hwnd(), false, 5000));
+
+    hung.Freeze();
+    EXPECT_TRUE(ReturnsPromptly(hung, [] { g_desktopTable.RestoreAll(); }));
+    hung.Thaw();
+    EXPECT_TRUE(WaitForVisibility(hung.hwnd(), true, 5000));
+}
+
+TEST_F(HungWindowTest, ResponsiveWindowsOfOtherThreadsSwitchSynchronously)
+{
+    HungThread other("other");  // never frozen
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_FALSE(IsWindowVisible(other.hwnd())) << "hidden before the switch returned";
+    ASSERT_TRUE(g_desktopTable.SwitchTo(0, NULL));
+    EXPECT_TRUE(IsWindowVisible(other.hwnd()));
+}
+
+}  // namespace
