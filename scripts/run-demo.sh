@@ -59,14 +59,15 @@ wait_for_log() {
     return 1
 }
 
-visible_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+visible_count() { { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; } | wc -l; }
 
 screenshot() { import -window root "$shots/$1.png"; echo "  $shots/$1.png"; }
 
 # The bar's part of the screen, enlarged so that the cells can be seen.
 bar_screenshot() {
     eval "$(xdotool getwindowgeometry --shell "$bar")"
-    import -window root -crop "360x${HEIGHT}+${X}+${Y}" +repage -scale 300% "$shots/$1.png"
+    import -window root "$shots/$1.png"
+    convert "$shots/$1.png" -crop "360x${HEIGHT}+${X}+${Y}" +repage -scale 300% "$shots/$1.png"
     echo "  $shots/$1.png"
 }
 
@@ -74,7 +75,7 @@ bar_screenshot() {
 # rectangles the host logged in bar coordinates.
 cell_point() {
     local rect
-    rect=$(grep "^cell $1: " "$log" | tail -n1 | sed 's/^cell [0-9]*: //')
+    rect=$(grep "^cell $1: " "$log" | tail -n1 | tr -d '\r' | sed 's/^cell [0-9]*: //')
     IFS=, read -r left top right bottom <<<"$rect"
     eval "$(xdotool getwindowgeometry --shell "$bar")"
     echo "$((X + (left + right) / 2)) $((Y + (top + bottom) / 2))"
@@ -83,7 +84,7 @@ click_cell() { xdotool mousemove $(cell_point "$1") click 1; }
 
 echo "Registering $bin/pager.dll"
 "$WINE64" regsvr32 /s "$(windows_path "$bin/pager.dll")" </dev/null
-"$WINE64" "$bin/demo_host.exe" --state "$(windows_path "$out/pager.state")" --log "$(windows_path "$log")" \
+"$WINE64" "$bin/demo_host.exe" --height 40 --state "$(windows_path "$out/pager.state")" --log "$(windows_path "$log")" \
     </dev/null >"$out/host.out" 2>&1 &
 host_pid=$!
 bar=$(wait_for_window "Quorvane demo bar")
@@ -91,6 +92,8 @@ wait_for_log "^cell 1: "
 
 echo "Opening three windows on desktop 1"
 drive_c="$WINEPREFIX/drive_c"
+# Where Notepad and WineMine open, so that the three windows do not cover each other.
+"$WINE64" reg import "$(windows_path "$root/scripts/demo-windows.reg")" </dev/null >/dev/null 2>&1
 printf 'These windows belong to desktop 1.\r\n' >"$drive_c/desktop 1 notes.txt"
 "$WINE64" notepad 'C:\desktop 1 notes.txt' </dev/null >/dev/null 2>&1 &
 wait_for_window "notes.txt" >/dev/null
@@ -107,6 +110,7 @@ before=$(( $(visible_count "notes.txt") + $(visible_count "WineMine") + $(visibl
 
 click_cell 2
 wait_for_log "site.OnStateChanged"
+xdotool mousemove 640 300  # off the bar, so that no cell is drawn hovered
 sleep 1
 screenshot 2-desktop-2
 bar_screenshot 2-bar-desktop-2
@@ -120,6 +124,7 @@ sleep 1.5
 screenshot 3-tooltip-of-desktop-1
 
 click_cell 1
+xdotool mousemove 640 300
 sleep 1
 screenshot 4-desktop-1-again
 back=$(( $(visible_count "notes.txt") + $(visible_count "WineMine") + $(visible_count "Clock") ))
