@@ -128,7 +128,9 @@ xdotool mousemove 640 300
 sleep 1
 screenshot 4-desktop-1-again
 back=$(( $(visible_count "notes.txt") + $(visible_count "WineMine") + $(visible_count "Clock") ))
-convert "$shots/1-desktop-1.png" "$shots/2-desktop-2.png" -resize 50% +append "$shots/before-after.png"
+# The left part of the screen before and after the switch, side by side.
+convert \( "$shots/1-desktop-1.png" -crop 640x1024+0+0 \) \( "$shots/2-desktop-2.png" -crop 640x1024+0+0 \) \
+    +repage -bordercolor white -border 2 +append -resize 60% "$shots/before-after.png"
 echo "  $shots/before-after.png"
 echo "Windows visible on desktop 1: $before; after the switch to desktop 2: $after; back on desktop 1: $back"
 
