@@ -109,7 +109,8 @@ bar_screenshot 1-bar-desktop-1
 before=$(( $(visible_count "notes.txt") + $(visible_count "WineMine") + $(visible_count "Clock") ))
 
 click_cell 2
-wait_for_log "site.OnStateChanged"
+wait_for_log "site.OnStateChanged" ||
+    { echo "The click on cell 2 switched nothing: does the pager lay out and hit-test its grid?" >&2; exit 1; }
 xdotool mousemove 640 300  # off the bar, so that no cell is drawn hovered
 sleep 1
 screenshot 2-desktop-2
