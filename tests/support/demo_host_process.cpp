@@ -26,6 +26,12 @@ DemoHostProcess::~DemoHostProcess()
         DeleteFileA(logPath.c_str());
 }
 
+void DemoHostProcess::Kill()
+{
+    if (process.hProcess && TerminateProcess(process.hProcess, 99))
+        WaitForSingleObject(process.hProcess, 5000);
+}
+
 std::string TempFilePath(const char* name)
 {
     char folder[MAX_PATH];

@@ -33,6 +33,8 @@ public:
     // or STILL_ACTIVE when it did not end.
     DWORD CloseAndWait();
     DWORD WaitForExit();
+    // Ends the process at once, as a crash would: no clean-up of its own runs.
+    void Kill();
 
     DWORD processId() const { return process.dwProcessId; }
 
