@@ -6,6 +6,7 @@
 #include "core/desktop_table.h"
 #include "core/handle32.h"
 #include "core/window_class.h"
+#include "core/window_title.h"
 #include "plugin/pager_plugin.h"
 
 LiveWindowList g_liveWindowList;
@@ -90,7 +91,7 @@ void ListLiveWindows(char* text)
     {
         char title[kTitleSize];
         title[0] = '\0';
-        GetWindowTextA(list.windows[i], title, kTitleSize);
+        ReadWindowTitle(list.windows[i], title, kTitleSize);
         if (title[0])
             tooltip.AppendLine(title, i == list.count - 1);
     }
@@ -117,7 +118,7 @@ void ListStoredWindows(int index, char* text)
         HWND window = WordToHandle(entry.window);
         char title[kTitleSize];
         title[0] = '\0';
-        GetWindowTextA(window, title, kTitleSize);
+        ReadWindowTitle(window, title, kTitleSize);
         if (!title[0])
             continue;
         char className[kTitleSize];
