@@ -29,13 +29,7 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 void ColorPickerTest::SetUp()
 {
     UseTestProgramAsModule();
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kParentClass;
-    RegisterClassA(&wc);  // fails harmlessly from the second test on
+    RegisterTestClass(kParentClass, ParentProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     parent = CreateWindowExA(0, kParentClass, "Colour button host", WS_POPUP | WS_VISIBLE, 100, 100, 200, 80,
                              NULL, NULL, GetModuleHandleA(NULL), NULL);
     button = CreateWindowExA(0, "BUTTON", "Button1", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,

@@ -27,27 +27,22 @@ class ColouredWindow
 public:
     ColouredWindow(COLORREF colour, int x, int y) : brush(CreateSolidBrush(colour))
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.hbrBackground = brush;
-        wc.lpszClassName = "EyedropperTarget";
-        UnregisterClassA(wc.lpszClassName, wc.hInstance);
-        RegisterClassA(&wc);
-        window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "target", WS_POPUP | WS_VISIBLE, x, y, 60, 60,
-                                 NULL, NULL, wc.hInstance, NULL);
+        RegisterTestClass(kClass, DefWindowProcA, brush);
+        window = CreateWindowExA(WS_EX_TOPMOST, kClass, "target", WS_POPUP | WS_VISIBLE, x, y, 60, 60, NULL, NULL,
+                                 GetModuleHandleA(NULL), NULL);
         UpdateWindow(window);
         PumpMessages(50);
     }
     ~ColouredWindow()
     {
         DestroyWindow(window);
-        UnregisterClassA("EyedropperTarget", GetModuleHandleA(NULL));
+        UnregisterClassA(kClass, GetModuleHandleA(NULL));  // the next one brings its own brush
         DeleteObject(brush);
     }
     HWND window;
 
 private:
+    static constexpr const char* kClass = "EyedropperTarget";
     HBRUSH brush;
 };
 

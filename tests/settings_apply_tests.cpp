@@ -32,26 +32,28 @@ void PressOk(HWND dialog)
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
+struct LockProbe
+{
+    CRITICAL_SECTION* lock;
+    bool free;
+};
+
+DWORD WINAPI TryTheLock(LPVOID param)
+{
+    LockProbe* probe = static_cast<LockProbe*>(param);
+    if (TryEnterCriticalSection(probe->lock))
+    {
+        probe->free = true;
+        LeaveCriticalSection(probe->lock);
+    }
+    return 0;
+}
+
 // Whether another thread could take the lock right now.
 bool LockIsFree(CRITICAL_SECTION* lock)
 {
-    struct Probe
-    {
-        CRITICAL_SECTION* lock;
-        bool free;
-    } probe = {lock, false};
-    HANDLE thread = CreateThread(
-        NULL, 0,
-        [](LPVOID param) -> DWORD {
-            Probe* probe = static_cast<Probe*>(param);
-            if (TryEnterCriticalSection(probe->lock))
-            {
-                probe->free = true;
-                LeaveCriticalSection(probe->lock);
-            }
-            return 0;
-        },
-        &probe, 0, NULL);
+    LockProbe probe = {lock, false};
+    HANDLE thread = CreateThread(NULL, 0, TryTheLock, &probe, 0, NULL);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     return probe.free;

@@ -96,6 +96,16 @@ protected:
             pager->Release();
     }
 
+    // The bytes a direct Save writes now.
+    std::vector<unsigned char> SavedNow()
+    {
+        IStream* stream = NewStream();
+        pager->Save(stream);
+        std::vector<unsigned char> bytes = StreamBytes(stream);
+        stream->Release();
+        return bytes;
+    }
+
     int DesktopCount(IBarPlugin* which = NULL)
     {
         int count = -1;
@@ -157,9 +167,7 @@ TEST_F(SettingsCommandTest, WithoutASiteNothingOpens)
 
 TEST_F(SettingsCommandTest, DialogOpensOnTheBarAndCancelChangesNothing)
 {
-    IStream* before = NewStream();
-    IStream* after = NewStream();
-    pager->Save(before);
+    std::vector<unsigned char> before = SavedNow();
     HWND owner = NULL;
     POINT topLeft = {}, barOrigin = {};  // client origins of the dialog and the bar
     ModalDriver driver;
@@ -178,10 +186,7 @@ TEST_F(SettingsCommandTest, DialogOpensOnTheBarAndCancelChangesNothing)
     EXPECT_EQ(barOrigin.y, topLeft.y);
     EXPECT_EQ(std::vector<std::string>{"site.GetBarWindow"}, Events());
     EXPECT_EQ(4, DesktopCount());
-    pager->Save(after);
-    EXPECT_EQ(StreamBytes(before), StreamBytes(after));
-    before->Release();
-    after->Release();
+    EXPECT_EQ(before, SavedNow());
 }
 
 TEST_F(SettingsCommandTest, OkRefreshesTheLayoutThenReportsTheChange)
@@ -209,7 +214,6 @@ TEST_F(SettingsCommandTest, OkWithMoreDesktopsSwitchesNothing)
 TEST_F(SettingsCommandTest, ConfigureSavesThroughTheInterfaceTableAlsoAfterCancel)
 {
     IStream* configured = NewStream();
-    IStream* direct = NewStream();
     HRESULT result;
     {
         SaveHook hook(pager);
@@ -223,16 +227,13 @@ TEST_F(SettingsCommandTest, ConfigureSavesThroughTheInterfaceTableAlsoAfterCance
     EXPECT_EQ(0, result);
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "pager.Save"}), Events());
     EXPECT_EQ(4, DesktopCount());
-    pager->Save(direct);
-    EXPECT_EQ(StreamBytes(direct), StreamBytes(configured));
+    EXPECT_EQ(SavedNow(), StreamBytes(configured));
     configured->Release();
-    direct->Release();
 }
 
 TEST_F(SettingsCommandTest, ConfigureAppliesOkWithoutTellingTheSite)
 {
     IStream* configured = NewStream();
-    IStream* direct = NewStream();
     {
         SaveHook hook(pager);
         ModalDriver driver;
@@ -241,10 +242,8 @@ TEST_F(SettingsCommandTest, ConfigureAppliesOkWithoutTellingTheSite)
     }
     EXPECT_EQ(6, DesktopCount());
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "pager.Save"}), Events());
-    pager->Save(direct);
-    EXPECT_EQ(StreamBytes(direct), StreamBytes(configured));
+    EXPECT_EQ(SavedNow(), StreamBytes(configured));
     configured->Release();
-    direct->Release();
 }
 
 TEST_F(SettingsCommandTest, OnlyTheFirstPagerConfigures)

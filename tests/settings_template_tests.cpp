@@ -128,17 +128,18 @@ TEST(SettingsTemplateTest, HeaderAndControlsAreAsDesigned)
     }
 }
 
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found)
+{
+    reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
+    return TRUE;
+}
+
 TEST(SettingsTemplateTest, OnlyTheUsEnglishTemplateExists)
 {
     PagerModule module;
     std::vector<WORD> languages;
-    EnumResourceLanguagesA(
-        module.module(), MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101),
-        [](HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) -> BOOL {
-            reinterpret_cast<std::vector<WORD>*>(found)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&languages));
+    EnumResourceLanguagesA(module.module(), MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(101), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
     EXPECT_EQ(std::vector<WORD>{1033}, languages);
 }
 
