@@ -65,3 +65,59 @@ public:
 private:
     HDC dc;
 };
+
+// A solid pen that lives for one scope.
+class CSolidPen
+{
+public:
+    CSolidPen(int width, COLORREF colour) : pen(CreatePen(PS_SOLID, width, colour)) {}
+    ~CSolidPen()
+    {
+        if (pen)
+            DeleteObject(pen);
+    }
+    CSolidPen(const CSolidPen&) = delete;
+    CSolidPen& operator=(const CSolidPen&) = delete;
+
+    HPEN handle() const { return pen; }
+
+private:
+    HPEN pen;
+};
+
+// A window's device context (GetDC) for one scope.
+class CWindowDC
+{
+public:
+    explicit CWindowDC(HWND hwnd) : window(hwnd), dc(GetDC(hwnd)) {}
+    ~CWindowDC()
+    {
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+
+    HDC handle() const { return dc; }
+
+private:
+    HWND window;
+    HDC dc;
+};
+
+// BeginPaint and EndPaint around one scope.
+class CPaintScope
+{
+public:
+    explicit CPaintScope(HWND hwnd) : window(hwnd) { dc = BeginPaint(hwnd, &paint); }
+    ~CPaintScope() { EndPaint(window, &paint); }
+    CPaintScope(const CPaintScope&) = delete;
+    CPaintScope& operator=(const CPaintScope&) = delete;
+
+    HDC handle() const { return dc; }
+
+private:
+    HWND window;
+    HDC dc;
+    PAINTSTRUCT paint;
+};
