@@ -34,16 +34,23 @@ void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited)
 
 }  // namespace
 
+// The dialog's message loop lets the host call in, and a host may release
+// the pager meanwhile. The command holds a reference of its own until it is
+// done; when the host has let go by the time the dialog ends, nothing is
+// applied and neither the site nor the stream (both the host's) is touched.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnCommand(int id)
 {
     if (id != kCommandSettings || !site)
         return 0;
+    AddRef();
     PagerSettings edited;
-    if (!EditSettings(*this, &edited))
-        return 0;
-    ApplySettings(*this, edited);
-    site->Refresh(kRefreshLayout);
-    site->OnStateChanged();
+    if (EditSettings(*this, &edited) && refCount > 1)
+    {
+        ApplySettings(*this, edited);
+        site->Refresh(kRefreshLayout);
+        site->OnStateChanged();
+    }
+    Release();
     return 0;
 }
 
@@ -52,9 +59,17 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Configure(IStream* stream)
     // Only the first pager object of the session configures.
     if (mutexCreateError == ERROR_ALREADY_EXISTS || !site)
         return 1;
+    AddRef();
     PagerSettings edited;
-    if (EditSettings(*this, &edited))
-        ApplySettings(*this, edited);
-    // The whole state goes into the stream, also after Cancel.
-    return Save(stream);
+    bool accepted = EditSettings(*this, &edited);
+    HRESULT result = 1;
+    if (refCount > 1)
+    {
+        if (accepted)
+            ApplySettings(*this, edited);
+        // The whole state goes into the stream, also after Cancel.
+        result = Save(stream);
+    }
+    Release();
+    return result;
 }

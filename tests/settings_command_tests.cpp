@@ -189,6 +189,39 @@ TEST_F(SettingsCommandTest, DialogOpensOnTheBarAndCancelChangesNothing)
     EXPECT_EQ(before, SavedNow());
 }
 
+TEST_F(SettingsCommandTest, HostReleasingThePagerDuringTheDialogEndsItSafely)
+{
+    ModalDriver driver;
+    Answer(driver, [this](HWND dialog) {
+        EXPECT_EQ(1u, pager->Release());  // the host's last reference; the command holds its own
+        pager = NULL;
+        OkWithDesktops("2")(dialog);
+    });
+    IBarPlugin* running = pager;
+    EXPECT_EQ(0, running->OnCommand(1));
+    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ(std::vector<std::string>{"site.GetBarWindow"}, Events()) << "nothing applied, no site call";
+    EXPECT_EQ(S_OK, module.CanUnloadNow()) << "the pager went away when the command ended";
+
+    pager = module.CreatePager();
+    ASSERT_NE(nullptr, pager);
+    pager->SetSite(&site);
+    IStream* stream = NewStream();
+    ModalDriver second;
+    dialogShown = false;
+    Answer(second, [this](HWND dialog) {
+        pager->Release();
+        pager = NULL;
+        Ok(dialog);
+    });
+    running = pager;
+    EXPECT_EQ(1, running->Configure(stream));
+    EXPECT_TRUE(dialogShown);
+    EXPECT_TRUE(StreamBytes(stream).empty()) << "the host's stream is not written for a pager it released";
+    EXPECT_EQ(S_OK, module.CanUnloadNow());
+    stream->Release();
+}
+
 TEST_F(SettingsCommandTest, OkRefreshesTheLayoutThenReportsTheChange)
 {
     ModalDriver driver;
