@@ -187,15 +187,8 @@ protected:
     {
         DemoHostProcess host;
         ASSERT_TRUE(host.Start("--dll pager.dll --state \"" + statePath + "\""));
-        HWND bar = host.WaitForBar();
-        ASSERT_NE((HWND)NULL, bar);
-        std::string cell = host.WaitForLog("cell 2: ");
-        RECT rect = {};
-        ASSERT_EQ(4, sscanf(cell.c_str(), "cell 2: %ld,%ld,%ld,%ld", &rect.left, &rect.top, &rect.right,
-                            &rect.bottom));
-        LPARAM inside = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, inside);
-        PostMessageA(bar, WM_LBUTTONUP, 0, inside);
+        ASSERT_NE((HWND)NULL, host.WaitForBar());
+        ASSERT_TRUE(host.ClickCell(2));
         ASSERT_NE("", host.WaitForLog("Save: "));
         PumpMessages(300);
         host.Kill();

@@ -1,5 +1,6 @@
 #include "support/demo_host_process.h"
 
+#include <stdio.h>
 #include <fstream>
 #include <sstream>
 
@@ -24,6 +25,23 @@ DemoHostProcess::~DemoHostProcess()
     }
     if (!logPath.empty())
         DeleteFileA(logPath.c_str());
+}
+
+bool DemoHostProcess::ClickCell(int index)
+{
+    std::string prefix = "cell " + std::to_string(index) + ": ";
+    std::string line = WaitForLog(prefix);
+    RECT rect = {};
+    if (line.empty() || !bar ||
+        sscanf(line.c_str() + prefix.size(), "%ld,%ld,%ld,%ld", &rect.left, &rect.top, &rect.right,
+               &rect.bottom) != 4 ||
+        IsRectEmpty(&rect))
+        return false;
+    LPARAM inside = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(bar, WM_MOUSEMOVE, 0, inside);
+    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    PostMessageA(bar, WM_LBUTTONUP, 0, inside);
+    return true;
 }
 
 void DemoHostProcess::Kill()

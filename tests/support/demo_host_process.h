@@ -33,6 +33,9 @@ public:
     // or STILL_ACTIVE when it did not end.
     DWORD CloseAndWait();
     DWORD WaitForExit();
+    // Moves the mouse onto cell `index` of the bar and clicks it, as a user
+    // would; false when the host logged no rectangle for that cell.
+    bool ClickCell(int index);
     // Ends the process at once, as a crash would: no clean-up of its own runs.
     void Kill();
 
