@@ -1,0 +1,43 @@
+#include "bench/bench_pager.h"
+
+#include <string.h>
+
+#include "core/desktop_table.h"
+
+CBenchPager::CBenchPager(int barHeight) : pager(CreatePagerPlugin()), height(barHeight)
+{
+    pager->SetSite(&site);
+    RECT bar = {0, 0, 0, 0};
+    pager->SetRect(&bar);
+    LayOut();
+    bar.right = pager->columnsInUse * pager->font.cellWidth;
+    bar.bottom = height;
+    pager->SetRect(&bar);
+}
+
+CBenchPager::~CBenchPager()
+{
+    pager->Release();
+}
+
+void CBenchPager::LayOut()
+{
+    BarInfo info;
+    memset(&info, 0, sizeof(info));
+    info.flags = kInfoWidth;
+    info.height = height;
+    pager->GetInfo(&info);
+}
+
+void CBenchPager::Click(int cell)
+{
+    RECT rect;
+    pager->GetItemInfo(kItemRect, static_cast<UINT>(cell), &rect);
+    pager->OnClick(0, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+void ForgetAllWindows()
+{
+    for (int d = 0; d < kMaxDesktops; ++d)
+        g_desktopTable.windowCounts[d] = 0;
+}

@@ -1,0 +1,83 @@
+#include "bench/bench_stats.h"
+
+#include <windows.h>
+#include <stdio.h>
+
+#include <algorithm>
+
+double Now()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+namespace {
+
+double Quantile(std::vector<double> values, double q)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    double position = q * static_cast<double>(values.size() - 1);
+    size_t below = static_cast<size_t>(position);
+    size_t above = std::min(below + 1, values.size() - 1);
+    double weight = position - static_cast<double>(below);
+    return values[below] * (1 - weight) + values[above] * weight;
+}
+
+double Median(const std::vector<double>& values)
+{
+    return Quantile(values, 0.5);
+}
+
+// Half the interquartile range, as a share of the median.
+double Spread(const std::vector<double>& values)
+{
+    double median = Median(values);
+    return median > 0 ? (Quantile(values, 0.75) - Quantile(values, 0.25)) / 2 / median : 0;
+}
+
+// Milliseconds for whole cases, microseconds per unit.
+std::string Milliseconds(double seconds)
+{
+    char text[32];
+    snprintf(text, sizeof(text), seconds < 0.01 ? "%.3f" : "%.1f", seconds * 1e3);
+    return text;
+}
+
+std::string Microseconds(double seconds)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "%.2f", seconds * 1e6);
+    return text;
+}
+
+}  // namespace
+
+void PrintTableHeader()
+{
+    printf("| case | N | samples | pager ms | floor ms | ratio | ratio q1-q3 | pager us/unit | floor us/unit "
+           "| pager's own us/unit | spread pager / floor |\n");
+    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+}
+
+void PrintRow(const Row& row)
+{
+    const Comparison& c = row.samples;
+    double pager = Median(c.pager);
+    double floor = Median(c.floor);
+    std::vector<double> ratios;
+    for (size_t i = 0; i < c.pager.size() && i < c.floor.size(); ++i)
+        ratios.push_back(c.floor[i] > 0 ? c.pager[i] / c.floor[i] : 0);
+    double units = row.unitsPerSample > 0 ? row.unitsPerSample : 1;
+    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% |\n",
+           row.name.c_str(), row.count, static_cast<unsigned>(c.pager.size()), Milliseconds(pager).c_str(),
+           Milliseconds(floor).c_str(), floor > 0 ? pager / floor : 0, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
+           Microseconds(pager / units).c_str(), row.unit, Microseconds(floor / units).c_str(), row.unit,
+           Microseconds((pager - floor) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100);
+    fflush(stdout);
+}

@@ -1,0 +1,59 @@
+// Timing samples of the pager and of its floor, their medians and spreads,
+// and the table row that reports them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Seconds on the performance counter.
+double Now();
+
+template <typename Action>
+double TimeOf(Action action)
+{
+    double start = Now();
+    action();
+    return Now() - start;
+}
+
+// Both sides of one case; sample i of the pager and of the floor were taken
+// next to each other.
+struct Comparison
+{
+    std::vector<double> pager;
+    std::vector<double> floor;
+};
+
+// Runs each side `rounds` times, alternating which goes first, so that a slow
+// spell of the machine falls on both. Each call appends its own samples.
+template <typename PagerSide, typename FloorSide>
+Comparison Interleave(int rounds, PagerSide pagerSide, FloorSide floorSide)
+{
+    Comparison result;
+    for (int round = 0; round < rounds; ++round)
+    {
+        if (round % 2 == 0)
+        {
+            pagerSide(result.pager);
+            floorSide(result.floor);
+        }
+        else
+        {
+            floorSide(result.floor);
+            pagerSide(result.pager);
+        }
+    }
+    return result;
+}
+
+struct Row
+{
+    std::string name;
+    int count;              // N: windows per desktop, entries, paints...
+    const char* unit;       // what the per-unit columns divide by
+    int unitsPerSample;
+    Comparison samples;
+};
+
+void PrintTableHeader();
+void PrintRow(const Row& row);

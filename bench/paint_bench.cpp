@@ -1,0 +1,146 @@
+// Paint of a 3x3 grid into a memory device context, a thousand times per
+// sample, against the same brushes, fills and text drawn directly.
+#include "bench/bench_cases.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "bench/bench_pager.h"
+#include "bench/bench_stats.h"
+#include "core/desktop_table.h"
+
+namespace {
+
+const int kPaintsPerSample = 1000;
+const int kCells = 9;
+
+// A memory device context over a DIB section the size of the grid.
+class CMemoryCanvas
+{
+public:
+    CMemoryCanvas(int width, int height)
+        : dc(CreateCompatibleDC(NULL)), bitmap(NULL), previous(NULL), bits(NULL), size(width * height * 4)
+    {
+        BITMAPINFO info;
+        memset(&info, 0, sizeof(info));
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        previous = SelectObject(dc, bitmap);
+    }
+    ~CMemoryCanvas()
+    {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    CMemoryCanvas(const CMemoryCanvas&) = delete;
+    CMemoryCanvas& operator=(const CMemoryCanvas&) = delete;
+
+    HDC handle() const { return dc; }
+    bool SamePixels(const CMemoryCanvas& other) const
+    {
+        GdiFlush();
+        return size == other.size && memcmp(bits, other.bits, size) == 0;
+    }
+
+private:
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    void* bits;
+    size_t size;
+};
+
+// The cells as the pager lays them out and colours them, drawn with bare GDI calls.
+struct FloorGrid
+{
+    HFONT font;
+    RECT cells[kCells];
+    COLORREF colours[kCells];
+    const char* texts[kCells];
+
+    void Paint(HDC hdc) const
+    {
+        SetTextColor(hdc, RGB(0, 0, 0));
+        SetBkMode(hdc, TRANSPARENT);
+        for (int i = 0; i < kCells; ++i)
+        {
+            HGDIOBJ previousFont = SelectObject(hdc, font);
+            HBRUSH brush = CreateSolidBrush(colours[i]);
+            HGDIOBJ previousBrush = SelectObject(hdc, brush);
+            FillRect(hdc, &cells[i], brush);
+            SetTextColor(hdc, RGB(0, 0, 0));
+            DrawTextA(hdc, texts[i], -1, const_cast<RECT*>(&cells[i]), DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+            SelectObject(hdc, previousBrush);
+            DeleteObject(brush);
+            SelectObject(hdc, previousFont);
+        }
+    }
+};
+
+}  // namespace
+
+void RunPaintCase(const BenchOptions& options)
+{
+    CBenchPager pager(60);
+    CPagerPlugin* object = pager.object();
+    // Nine desktops in three columns; desktop 0 current, 2 and 5 occupied, 4 under the mouse.
+    g_desktopTable.ChangeCount(kCells);
+    object->settings.columns = 3;
+    pager.LayOut();
+    g_desktopTable.windowCounts[2] = 1;
+    g_desktopTable.windowCounts[5] = 1;
+    RECT hovered;
+    pager->GetItemInfo(kItemRect, 4, &hovered);
+    pager->OnMouseMove(0, hovered.left + 1, hovered.top + 1);
+
+    static const char* const kNumbers[kCells] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    FloorGrid floorGrid;
+    floorGrid.font = object->font.font;
+    for (int i = 0; i < kCells; ++i)
+    {
+        pager->GetItemInfo(kItemRect, static_cast<UINT>(i), &floorGrid.cells[i]);
+        floorGrid.texts[i] = kNumbers[i];
+        const PagerSettings& s = object->settings;
+        floorGrid.colours[i] = i == 4 ? s.hoverColor
+                             : i == 0 ? s.currentColor
+                             : (i == 2 || i == 5) ? s.occupiedColor
+                                                  : s.emptyColor;
+    }
+
+    CMemoryCanvas canvas(3 * object->font.cellWidth, 3 * object->font.cellHeight);
+    CMemoryCanvas check(3 * object->font.cellWidth, 3 * object->font.cellHeight);
+    POINT origin = {0, 0};
+    pager->Paint(canvas.handle(), &origin);
+    floorGrid.Paint(check.handle());
+    if (!canvas.SamePixels(check))
+        fprintf(stderr, "paint: the floor draws other pixels than the pager\n");
+    Row row;
+    row.name = "Paint, 3x3 grid, 1000 paints per sample";
+    row.count = kPaintsPerSample;
+    row.unit = "paint";
+    row.unitsPerSample = kPaintsPerSample;
+    row.samples = Interleave(
+        options.quick ? 5 : 15,
+        [&](std::vector<double>& samples) {
+            samples.push_back(TimeOf([&] {
+                for (int i = 0; i < kPaintsPerSample; ++i)
+                    pager->Paint(canvas.handle(), &origin);
+                GdiFlush();
+            }));
+        },
+        [&](std::vector<double>& samples) {
+            samples.push_back(TimeOf([&] {
+                for (int i = 0; i < kPaintsPerSample; ++i)
+                    floorGrid.Paint(canvas.handle());
+                GdiFlush();
+            }));
+        });
+    PrintRow(row);
+    ForgetAllWindows();
+}
