@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs the Debian packages the build and the tests need, when any is missing.
+# Arguments name further packages (those of the 32-bit VM run).
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth imagemagick)
+          binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth imagemagick "$@")
 
 missing=()
 for package in "${packages[@]}"; do
