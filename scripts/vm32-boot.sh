@@ -1,5 +1,5 @@
 #!/bin/bash
-# Boots the 32-bit test VM once under QEMU's software emulation (no KVM).
+# Boots the 32-bit test VM once under QEMU (software emulation without KVM).
 # Usage: vm32-boot.sh IMAGE_DIR PAYLOAD_DIR RESULTS_DIR [PREFIX_TAR]
 # The payload folder (with guest.sh) goes in as a tar archive on the second
 # disk, the VM writes its results as a tar archive on the third, which lands
@@ -19,11 +19,14 @@ rm -f "$work/results.img"
 truncate -s 2G "$work/results.img"
 extra=()
 [ -z "$prefix_tar" ] || extra=(-drive "file=$prefix_tar,format=raw,if=virtio,readonly=on")
+# KVM where the machine offers it, software emulation otherwise.
+accel=(-accel tcg,thread=multi)
+[ -w /dev/kvm ] && accel=(-accel kvm "${accel[@]}")
 
 console="$work/console.log"
 : >"$console"
 timeout --kill-after=10 "$vm_timeout" qemu-system-x86_64 \
-    -accel tcg,thread=multi -smp 2 -m 4096 \
+    "${accel[@]}" -smp 2 -m 4096 \
     -nodefaults -display none -no-reboot \
     -kernel "$image_dir/vmlinuz" -initrd "$image_dir/initrd.img" \
     -append "root=/dev/vda rw init=/sbin/pager-vm32-init console=ttyS0 quiet panic=1 fsck.mode=skip" \
