@@ -3,9 +3,9 @@
 # QEMU virtual machine: this machine's kernel cannot execute 32-bit code, the
 # VM's Debian kernel can. Builds build/i686, makes or reuses the cached root
 # image and Wine prefix, boots the VM, runs the test programs (a test that
-# fails runs again alone, as CTest runs it) and ends with
-# "i686: N passed, N failed". Exits
-# non-zero when any test fails or the VM does not come back in time.
+# fails runs again alone, as CTest runs it) and ends with "i686: N passed,
+# N failed". Exits non-zero when any test fails or the VM does not come back
+# in time.
 #
 # Usage: scripts/vm32-test.sh [GTEST_FILTER]      e.g. 'Factory*:InterfaceTable*'
 # Environment: PAGER_VM32_CACHE (default /var/cache/pager-vm32) holds the root
@@ -59,16 +59,16 @@ if [ ! -f "$prefix_tar" ]; then
     exec 9>&-
 fi
 
-# Test programs are the executables that carry GoogleTest; every DLL goes along.
+# The whole bin folder goes along; the test programs are the executables
+# that carry GoogleTest.
 new_payload test "${1:-}"
+cp -r build/i686/bin/. "$run/test/bin/"
 for exe in build/i686/bin/*.exe; do
     if grep -q -a -- '--gtest_list_tests' "$exe"; then
-        cp "$exe" "$run/test/bin/"
         basename "$exe" >>"$run/test/programs"
     fi
 done
 [ -s "$run/test/programs" ] || { echo "vm32: no test programs in build/i686/bin"; exit 1; }
-cp build/i686/bin/*.dll "$run/test/bin/"
 
 echo "vm32: booting ($(since_start) so far)"
 results="$run/results"
