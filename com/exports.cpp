@@ -2,13 +2,17 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "colorpicker/color_picker_popup.h"
 #include "com/class_factory.h"
 #include "com/module_state.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH)
+    {
         g_moduleState.moduleInstance = instance;
+        RegisterPopupClass(instance);
+    }
     return TRUE;
 }
 

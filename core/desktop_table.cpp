@@ -4,6 +4,7 @@
 
 #include "core/handle32.h"
 #include "core/window_shower.h"
+#include "core/window_class.h"
 
 CDesktopTable g_desktopTable;
 
@@ -91,12 +92,10 @@ bool CDesktopTable::ChangeCount(int count)
 BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
 {
     CDesktopTable& table = g_desktopTable;
-    if (!IsWindowVisible(window))
+    char className[kClassNameSize];
+    if (!ReadVisibleClassName(window, className))
         return TRUE;
-    char className[200];
-    className[0] = '\0';
-    GetClassNameA(window, className, 199);
-    if (strcmp(className, "QuorvaneMenu") == 0 || strcmp(className, "QuorvaneShadow") == 0)
+    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow"))
         return TRUE;
     if (window == table.trayWindow || window == table.progmanWindow || window == table.barTopWindow)
         return TRUE;

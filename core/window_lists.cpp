@@ -1,7 +1,148 @@
 // Tooltip texts: the titles of a desktop's windows, one per line.
+#include "core/window_lists.h"
+
+#include <string.h>
+
+#include "core/desktop_table.h"
+#include "core/handle32.h"
+#include "core/window_class.h"
+#include "core/window_title.h"
 #include "plugin/pager_plugin.h"
 
-void CPagerPlugin::GetTooltipText(UINT, char* text)
+LiveWindowList g_liveWindowList;
+
+namespace {
+
+// GetWindowTextA's limit: a title contributes at most 99 characters.
+const int kTitleSize = 100;
+const char kEmptyText[] = "<empty>";
+static_assert(sizeof(kEmptyText) <= kTooltipTextSize, "the empty text fits the buffer");
+
+// Appends lines behind the text already in the host's buffer, keeping within
+// kTooltipTextSize: once a line does not fit, no further line is written.
+class CTooltipText
 {
+public:
+    explicit CTooltipText(char* buffer) : text(buffer), length(strlen(buffer)), full(false) {}
+
+    // "* <title>", followed by a line break unless it is the list's last position.
+    void AppendLine(const char* title, bool last)
+    {
+        size_t titleLength = strlen(title);
+        size_t lineLength = 2 + titleLength + (last ? 0 : 1);
+        if (full || length + lineLength + 1 > static_cast<size_t>(kTooltipTextSize))
+        {
+            full = true;
+            return;
+        }
+        char* end = text + length;
+        end[0] = '*';
+        end[1] = ' ';
+        memcpy(end + 2, title, titleLength);
+        if (!last)
+            end[2 + titleLength] = '\n';
+        length += lineLength;
+        text[length] = '\0';
+    }
+
+    void SetEmpty()
+    {
+        memcpy(text, kEmptyText, sizeof(kEmptyText));
+        length = sizeof(kEmptyText) - 1;
+    }
+
+private:
+    char* text;
+    size_t length;
+    bool full;
+};
+
+}  // namespace
+
+BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM)
+{
+    LiveWindowList& list = g_liveWindowList;
+    char className[kClassNameSize];
+    if (!ReadVisibleClassName(window, className))
+        return TRUE;
+    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
+        IsClassName(className, "wndclass_pinwall_zq") || IsClassName(className, "tooltips_class32"))
+        return TRUE;
+    if (window == list.trayWindow || window == list.progmanWindow)
+        return TRUE;
+    // A full list leaves further windows out of the text.
+    if (list.count >= kMaxLiveWindows)
+        return TRUE;
+    list.windows[list.count++] = window;
+    return TRUE;
+}
+
+void ListLiveWindows(char* text)
+{
+    LiveWindowList& list = g_liveWindowList;
+    list.trayWindow = FindWindowA("Shell_TrayWnd", NULL);
+    list.progmanWindow = FindWindowA("Progman", NULL);
+    list.count = 0;
+    memset(list.windows, 0, sizeof(list.windows));
+    EnumWindows(CollectLiveWindow, 0);
+
+    CTooltipText tooltip(text);
+    for (int i = 0; i < list.count; ++i)
+    {
+        char title[kTitleSize];
+        title[0] = '\0';
+        ReadWindowTitle(list.windows[i], title, kTitleSize);
+        if (title[0])
+            tooltip.AppendLine(title, i == list.count - 1);
+    }
+    if (list.count == 0)
+        tooltip.SetEmpty();
+}
+
+void ListStoredWindows(int index, char* text)
+{
+    const CDesktopTable& table = g_desktopTable;
+    if (index < 0 || index >= kMaxDesktops)
+        return;
+    int n = table.windowCounts[index];
+    if (n < 0)
+        n = 0;
+    if (n > kMaxWindowsPerDesktop)
+        n = kMaxWindowsPerDesktop;
+
+    CTooltipText tooltip(text);
+    for (int i = 0; i < n; ++i)
+    {
+        DesktopEntry entry;
+        table.GetEntry(index, i, &entry);
+        HWND window = WordToHandle(entry.window);
+        char title[kTitleSize];
+        title[0] = '\0';
+        ReadWindowTitle(window, title, kTitleSize);
+        if (!title[0])
+            continue;
+        char className[kTitleSize];
+        className[0] = '\0';
+        GetClassNameA(window, className, kTitleSize);
+        if (IsClassName(className, "wndclass_pinwall_zq"))
+            continue;
+        tooltip.AppendLine(title, i == n - 1);
+    }
+    if (n == 0)
+        tooltip.SetEmpty();
+}
+
+void CPagerPlugin::GetTooltipText(UINT index, char* text)
+{
+    if (!text)
+        return;
     text[0] = '\0';
+    const CDesktopTable& table = g_desktopTable;
+    // The current desktop comes first, even when it lies beyond the count.
+    if (index == static_cast<UINT>(table.currentIndex))
+        ListLiveWindows(text);
+    else if (index >= static_cast<UINT>(table.desktopCount) || index >= static_cast<UINT>(kMaxDesktops))
+        return;
+    else
+        ListStoredWindows(static_cast<int>(index), text);
 }

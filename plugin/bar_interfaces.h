@@ -19,6 +19,11 @@ const int kItemCount = 1;
 const int kItemRect = 2;
 const int kItemTooltip = 3;
 
+// The kItemTooltip answer buffer must hold kTooltipTextSize bytes. The pager
+// writes at most that many, the NUL included: window lines that would not fit
+// are left out whole, so a desktop of any size stays within the buffer.
+const int kTooltipTextSize = 4096;
+
 const int kRefreshPaint = 2;
 const int kRefreshLayout = 3;
 

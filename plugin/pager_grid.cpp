@@ -1,20 +1,54 @@
 // Grid layout, painting, hover and click handling of the pager.
 #include "plugin/pager_plugin.h"
 
+#include <limits.h>
+#include <stdint.h>
+#include <string.h>
+
 #include "core/desktop_table.h"
 
-void CPagerPlugin::UpdateLayout(int)
+void CPagerPlugin::UpdateLayout(int barHeight)
 {
+    // Only a damaged stream brings a count or a column number below 1; the grid
+    // then lays out one cell or one column instead of dividing by zero.
+    int count = g_desktopTable.desktopCount;
+    if (count < 1)
+        count = 1;
+    columnsInUse = settings.columns;
+    if (columnsInUse > count)
+        columnsInUse = count;
+    if (columnsInUse < 1)
+        columnsInUse = 1;
+    rows = count / columnsInUse;
+    if (rows * columnsInUse < count)
+        ++rows;
+    font.Create(barHeight / rows, &settings);
 }
 
-int CPagerPlugin::HitTest(int, int) const
+int CPagerPlugin::HitTest(int x, int y) const
 {
-    return -1;
+    int64_t width = font.cellWidth ? font.cellWidth : 1;
+    int64_t height = font.cellHeight ? font.cellHeight : 1;
+    int64_t column = (static_cast<int64_t>(x) - barRect.left) / width;
+    int64_t row = (static_cast<int64_t>(y) - barRect.top) / height;
+    int64_t index = row * columnsInUse + column;
+    if (index >= g_desktopTable.desktopCount)
+        return -1;
+    // Far above or left of the grid: still no cell, and still a valid int.
+    return index < INT_MIN ? INT_MIN : static_cast<int>(index);
 }
 
-RECT CPagerPlugin::GetCellRect(UINT) const
+RECT CPagerPlugin::GetCellRect(UINT index) const
 {
-    RECT rect = {0, 0, 0, 0};
+    // Unsigned arithmetic: any index the host asks for wraps instead of overflowing.
+    UINT columns = columnsInUse > 0 ? static_cast<UINT>(columnsInUse) : 1;
+    UINT row = index / columns;
+    UINT column = index % columns;
+    RECT rect;
+    rect.left = static_cast<LONG>(static_cast<UINT>(barRect.left) + column * static_cast<UINT>(font.cellWidth));
+    rect.top = static_cast<LONG>(static_cast<UINT>(barRect.top) + row * static_cast<UINT>(font.cellHeight));
+    rect.right = static_cast<LONG>(static_cast<UINT>(rect.left) + static_cast<UINT>(font.cellWidth));
+    rect.bottom = static_cast<LONG>(static_cast<UINT>(rect.top) + static_cast<UINT>(font.cellHeight));
     return rect;
 }
 
@@ -28,22 +62,75 @@ HWND CPagerPlugin::FindTopLevel(HWND window)
     return parent;
 }
 
-HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC, const POINT*)
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
 {
+    COLORREF colour = RGB(0, 0, 0);
+    if (site)
+    {
+        BarSiteColors colors;
+        memset(&colors, 0, sizeof(colors));
+        site->GetTextColor(&colors, &colour);
+    }
+    SetTextColor(hdc, colour);
+    SetBkMode(hdc, TRANSPARENT);
+
+    EnterCriticalSection(&lock);
+    const CDesktopTable& table = g_desktopTable;
+    int i = 0;
+    int y = origin->y;
+    for (int row = 0; row < rows && i < table.desktopCount; ++row)
+    {
+        int x = origin->x;
+        for (int column = 0; column < columnsInUse && i < table.desktopCount; ++column)
+        {
+            font.DrawCell(hdc, x, y, i + 1, i == table.currentIndex, i == hoverIndex, &settings);
+            x += font.cellWidth;
+            ++i;
+        }
+        y += font.cellHeight;
+    }
+    LeaveCriticalSection(&lock);
     return 0;
 }
 
-HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseMove(DWORD, int, int)
+// The mouse entries skip the site calls when no site is set rather than
+// calling through a null pointer; a host sets the site first anyway.
+HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseMove(DWORD, int x, int y)
 {
+    int index = HitTest(x, y);
+    if (index != hoverIndex)
+    {
+        hoverIndex = index;
+        if (site)
+            site->Refresh(kRefreshPaint);
+    }
     return 0;
 }
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseLeave(DWORD)
 {
+    if (hoverIndex >= 0)
+    {
+        hoverIndex = -1;
+        if (site)
+            site->Refresh(kRefreshPaint);
+    }
     return 0;
 }
 
-HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int, int)
+HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int x, int y)
 {
+    EnterCriticalSection(&lock);
+    int index = HitTest(x, y);
+    // Without a site the bar's own window is unknown and the switch would hide
+    // it, so a click then switches nothing.
+    if (site && index >= 0 && index != g_desktopTable.currentIndex)
+    {
+        HWND top = FindTopLevel(site->GetBarWindow());
+        g_desktopTable.SwitchTo(index, top);
+        site->OnStateChanged();
+        site->Refresh(kRefreshPaint);
+    }
+    LeaveCriticalSection(&lock);
     return 0;
 }

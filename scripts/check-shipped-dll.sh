@@ -14,7 +14,7 @@ echo "$headers" | grep -q '^Magic[[:space:]]*010b' || fail "optional header is n
 
 exports=$(echo "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
           sed -n 's/.*\[ *[0-9]*\] \(.*\)$/\1/p' | sort)
-expected=$(printf '%s\n' ${PAGER_EXPECTED_EXPORTS:-DllCanUnloadNow DllGetClassObject RecoverWindows} | sort)
+expected=$(printf '%s\n' ${PAGER_EXPECTED_EXPORTS:-DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer RecoverWindows} | sort)
 if [ "$exports" != "$expected" ]; then
     fail "exports differ"
     echo "expected:"; echo "$expected"; echo "actual:"; echo "$exports"

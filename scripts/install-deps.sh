@@ -1,6 +1,6 @@
 #!/bin/bash
 # Installs the Debian packages the build and the tests need, when any is missing.
-# Arguments name further packages (those of the 32-bit VM run).
+# Extra package names given as arguments are installed the same way.
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686

@@ -15,13 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 
-jobs=$(nproc)
-cmake --no-warn-unused-cli -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
-cmake --build build/i686 -j "$jobs"
-cmake --no-warn-unused-cli -S . -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
-      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 \
-      -DPAGER_SHIPPED_DLL="$root/build/i686/bin/pager.dll" >/dev/null
-cmake --build build/x86_64 -j "$jobs"
+scripts/build.sh
 
 source scripts/wine-session.sh
 trap stop_wine_session EXIT

@@ -9,6 +9,14 @@ WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 
 start_wine_session() {
     PAGER_WINE_DIR=$(mktemp -d /tmp/pager-wine.XXXXXX)
+    start_xvfb
+    start_wine_prefix
+    # Without a window manager, managed windows wait 2 s on every hide.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+}
+
+# A headless X server on a free display; exports DISPLAY.
+start_xvfb() {
     # Xvfb picks a free display itself and writes its number to the file.
     Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$PAGER_WINE_DIR/display" 2>/dev/null &
     PAGER_XVFB_PID=$!
@@ -17,7 +25,10 @@ start_wine_session() {
         sleep 0.1
     done
     export DISPLAY=":$(head -n1 "$PAGER_WINE_DIR/display")"
+}
 
+# A fresh prefix in $PAGER_WINE_DIR with its Wine server running.
+start_wine_prefix() {
     export WINEPREFIX="$PAGER_WINE_DIR/prefix"
     mkdir -p "$WINEPREFIX"
     if [ -n "${PAGER_WINE_TEMPLATE:-}" ]; then
@@ -29,8 +40,6 @@ start_wine_session() {
     # processes would otherwise hold ctest's output open and it never ends.
     "$WINESERVER" -p
     "$WINE64" wineboot </dev/null >/dev/null 2>&1
-    # Without a window manager, managed windows wait 2 s on every hide.
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
 }
 
 stop_wine_session() {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/desktop_table.h"
+#include "plugin/bar_interfaces.h"
 #include "support/event_log.h"
 #include "support/hung_thread.h"
+#include "support/owned_pager.h"
 #include "support/test_window.h"
 
 namespace {
@@ -96,6 +98,29 @@ TEST_F(HungWindowTest, ResponsiveWindowsOfOtherThreadsSwitchSynchronously)
     EXPECT_FALSE(IsWindowVisible(other.hwnd())) << "hidden before the switch returned";
     ASSERT_TRUE(g_desktopTable.SwitchTo(0, NULL));
     EXPECT_TRUE(IsWindowVisible(other.hwnd()));
+}
+
+TEST_F(HungWindowTest, TooltipsReturnPromptlyWhenAWindowOfThisProcessHangs)
+{
+    OwnedPager pager;
+    ASSERT_NE(nullptr, pager.get());
+    HungThread hung("hung title");
+    static char text[kTooltipTextSize];
+    pager->GetTooltipText(0, text);
+    EXPECT_NE(nullptr, strstr(text, "hung title")) << "a responsive thread's title is listed";
+
+    hung.Freeze();
+    EXPECT_TRUE(ReturnsPromptly(hung, [&] { pager->GetTooltipText(0, text); })) << "live list blocked";
+    EXPECT_EQ(nullptr, strstr(text, "hung title"));
+    hung.Thaw();
+
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    ASSERT_TRUE(WaitForVisibility(hung.hwnd(), false, 5000));
+    hung.Freeze();
+    EXPECT_TRUE(ReturnsPromptly(hung, [&] { pager->GetTooltipText(0, text); })) << "stored list blocked";
+    hung.Thaw();
+    pager->GetTooltipText(0, text);
+    EXPECT_STREQ("* hung title", text);
 }
 
 }  // namespace

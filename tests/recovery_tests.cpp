@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/demo_host_process.h"
 #include "support/pager_module.h"
 #include "support/test_window.h"
 
@@ -169,6 +170,75 @@ TEST_F(RecoveryTest, ListShowsThePickedWindowOnly)
     EXPECT_FALSE(IsWindowVisible(other));
     DestroyWindow(picked);
     DestroyWindow(other);
+}
+
+// A host process that hid this process's windows and then died.
+class DeadHostTest : public RecoveryTest
+{
+protected:
+    std::string statePath = TempFilePath("recovery-host-state.bin");
+    TestWindow first{kTestWindowClass, "left behind 1", true};
+    TestWindow second{kTestWindowClass, "left behind 2", true};
+
+    void TearDown() override { DeleteFileA(statePath.c_str()); }
+
+    // Starts the demo host, clicks its third cell and kills it.
+    void HideByAHostThatDies()
+    {
+        DemoHostProcess host;
+        ASSERT_TRUE(host.Start("--dll pager.dll --state \"" + statePath + "\""));
+        ASSERT_NE((HWND)NULL, host.WaitForBar());
+        ASSERT_TRUE(host.ClickCell(2));
+        ASSERT_NE("", host.WaitForLog("Save: "));
+        PumpMessages(300);
+        host.Kill();
+        PumpMessages(300);
+        ASSERT_FALSE(first.IsVisible()) << "nobody brought them back";
+        ASSERT_FALSE(second.IsVisible());
+    }
+
+    // Runs the system's rundll32 with the module's recovery command.
+    void RunDll32(const std::string& arguments)
+    {
+        char dllPath[MAX_PATH];
+        GetModuleFileNameA(module.module(), dllPath, sizeof(dllPath));
+        std::string line = std::string("rundll32.exe \"") + dllPath + "\",RecoverWindows " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process));
+        // Our windows answer the recovery's calls only while we pump.
+        for (int i = 0; i < 200 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; ++i)
+            PumpMessages(50);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process.hProcess, &code);
+        if (code == STILL_ACTIVE)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        ASSERT_NE(STILL_ACTIVE, code) << "rundll32 did not finish";
+        PumpMessages(200);
+    }
+};
+
+TEST_F(DeadHostTest, StateFileFormBringsTheWindowsBack)
+{
+    HideByAHostThatDies();
+    if (HasFatalFailure())
+        return;
+    RunDll32("/state \"" + statePath + "\"");
+    EXPECT_TRUE(first.IsVisible());
+    EXPECT_TRUE(second.IsVisible());
+}
+
+TEST_F(DeadHostTest, AllFormBringsTheWindowsBack)
+{
+    HideByAHostThatDies();
+    if (HasFatalFailure())
+        return;
+    RunDll32("/all");
+    EXPECT_TRUE(first.IsVisible());
+    EXPECT_TRUE(second.IsVisible());
 }
 
 }  // namespace

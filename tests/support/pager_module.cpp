@@ -4,9 +4,13 @@
 const CLSID kPagerClsid = {0xC2E600FF, 0x9292, 0x45B6, {0x9A, 0xA3, 0xE1, 0x52, 0x76, 0xA9, 0xB2, 0x7B}};
 const IID kBarPluginIid = {0xAB1982DF, 0x9DA2, 0x4FB4, {0x96, 0x95, 0xF2, 0x3F, 0xB1, 0xF6, 0xE8, 0x5F}};
 
-PagerModule::PagerModule()
+PagerModule::PagerModule() : PagerModule("pager.dll")
 {
-    dll = LoadLibraryA("pager.dll");
+}
+
+PagerModule::PagerModule(const char* path)
+{
+    dll = LoadLibraryA(path);
     getClassObject = dll ? reinterpret_cast<decltype(getClassObject)>(
                                reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")))
                          : NULL;
@@ -29,6 +33,23 @@ HRESULT PagerModule::GetClassObject(REFCLSID clsid, REFIID iid, void** ppv) cons
 HRESULT PagerModule::CanUnloadNow() const
 {
     return canUnloadNow();
+}
+
+static HRESULT CallExport(HMODULE dll, const char* name)
+{
+    HRESULT(STDAPICALLTYPE * entry)() =
+        reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
+    return entry ? entry() : E_NOTIMPL;
+}
+
+HRESULT PagerModule::RegisterServer() const
+{
+    return CallExport(dll, "DllRegisterServer");
+}
+
+HRESULT PagerModule::UnregisterServer() const
+{
+    return CallExport(dll, "DllUnregisterServer");
 }
 
 IBarPlugin* PagerModule::CreatePager() const

@@ -13,18 +13,23 @@ static LRESULT CALLBACK LoggingWindowProc(HWND window, UINT message, WPARAM wPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static void EnsureClass(const char* className)
+void RegisterTestClass(const char* className, WNDPROC windowProc, HBRUSH background)
 {
     WNDCLASSA existing;
     if (GetClassInfoA(GetModuleHandleA(NULL), className, &existing))
         return;
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = LoggingWindowProc;
+    wc.lpfnWndProc = windowProc;
     wc.hInstance = GetModuleHandleA(NULL);
     wc.hCursor = LoadCursor(NULL, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.hbrBackground = background;
     wc.lpszClassName = className;
     RegisterClassA(&wc);
+}
+
+static void EnsureClass(const char* className)
+{
+    RegisterTestClass(className, LoggingWindowProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
 TestWindow::TestWindow(const char* className, const char* title, bool visible)

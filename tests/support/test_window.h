@@ -22,5 +22,8 @@ private:
 
 const char kTestWindowClass[] = "PagerTestWindow";
 
+// Registers a window class of the test program, once per name.
+void RegisterTestClass(const char* className, WNDPROC windowProc, HBRUSH background);
+
 // Dispatches pending messages for up to `milliseconds`.
 void PumpMessages(DWORD milliseconds);

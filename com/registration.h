@@ -1,0 +1,32 @@
+// Self-registration: the class's registry entries and its plug-in category.
+#pragma once
+
+#include <windows.h>
+
+extern const GUID CATID_BarPlugin;
+
+const int kRegistryTextSize = 260;
+
+// One registry entry. The key-name format holds one %s for the class id text;
+// a null value name stands for the key's default value, a null value text for
+// a row that only creates the key. A null root key ends a table.
+struct RegistrationRow
+{
+    HKEY rootKey;
+    const char* keyNameFormat;
+    const char* valueName;
+    const char* valueText;
+};
+
+// The class id in registry form ("{C2E600FF-...}", upper-case digits) as ANSI
+// text. FALSE when it cannot be made (the task allocator is out of memory);
+// the buffer then holds the empty string.
+BOOL ClassIdToRegistryText(REFCLSID classId, char text[kRegistryTextSize]);
+
+// Writes the class's rows; a row whose key cannot be opened is skipped.
+// FALSE, with nothing written, only when the class id has no text.
+BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* description);
+
+// Records through the component categories manager that the class implements
+// the category.
+BOOL RegisterImplementedCategory(REFCLSID classId, REFGUID categoryId);

@@ -1,0 +1,30 @@
+// The pager's settings dialog: desktop count, grid columns, cell font and the
+// four cell colours, edited on a working copy of the settings.
+#pragma once
+
+#include <windows.h>
+
+#include "colorpicker/color_button.h"
+#include "dialog/dialog_base.h"
+#include "dialog/settings_ids.h"
+#include "plugin/pager_settings.h"
+
+class CSettingsDialog : public CDialogBase
+{
+public:
+    CSettingsDialog();
+    ~CSettingsDialog() override;
+
+    BOOL OnOK() override;
+    void OnInitDialog() override;
+
+    void ReadControls(PagerSettings* target);
+    static int CALLBACK AddFontNameProc(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD fontType,
+                                        LPARAM combo);
+
+    PagerSettings settings;  // filled by the caller before RunModal, written back by OK
+    CColorButton hoverButton;
+    CColorButton currentButton;
+    CColorButton occupiedButton;
+    CColorButton emptyButton;
+};

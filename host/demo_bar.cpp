@@ -1,0 +1,247 @@
+#include "host/demo_bar.h"
+
+#include <windowsx.h>
+
+#include "host/host_log.h"
+#include "host/state_file.h"
+
+static const char kLabel[] = "Quorvane demo";
+static const char kHint[] = "right-click: Settings...";
+static const int kMargin = 8;
+
+CDemoBar::CDemoBar(LoadedPlugin* loadedPlugin, const char* path, int barHeight)
+    : loaded(loadedPlugin), plugin(loadedPlugin->plugin), statePath(path), height(barHeight), window(NULL),
+      trackingLeave(false), mouseOverPlugin(false), inCommand(false), closeRequested(false)
+{
+    SetRectEmpty(&pluginRect);
+}
+
+static int LabelWidth()
+{
+    HDC screen = GetDC(NULL);
+    HGDIOBJ previous = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(screen, kLabel, lstrlenA(kLabel), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(NULL, screen);
+    return size.cx;
+}
+
+BOOL CDemoBar::Create(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(NULL, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kDemoBarClass;
+    RegisterClassA(&windowClass);
+
+    pluginRect.left = kMargin + LabelWidth() + kMargin;
+    pluginRect.right = pluginRect.left;
+    pluginRect.bottom = height;
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDemoBarClass, kDemoBarTitle, WS_POPUP, 0,
+                             screenHeight - height, screenWidth, height, NULL, NULL, instance, this);
+    if (!window)
+        return FALSE;
+    tooltips.Create(window);
+    StartPlugin();
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    return TRUE;
+}
+
+// The host's order: site, rectangle, resource instance, saved state, width.
+void CDemoBar::StartPlugin()
+{
+    site.Attach(window, &pluginRect);
+    HostLog("SetSite");
+    plugin->SetSite(&site);
+    HostLog("SetRect %ld,%ld,%ld,%ld", pluginRect.left, pluginRect.top, pluginRect.right, pluginRect.bottom);
+    plugin->SetRect(&pluginRect);
+    HostLog("SetResourceInstance");
+    plugin->SetResourceInstance(0, NULL);
+    LoadStateFile(plugin, statePath);
+    Relayout();
+}
+
+void CDemoBar::Relayout()
+{
+    if (!plugin)
+        return;
+    BarInfo info = {};
+    info.flags = kInfoWidth;
+    info.height = height;
+    plugin->GetInfo(&info);
+    HostLog("GetInfo(height %d): width %d", height, info.width);
+    pluginRect.right = pluginRect.left + (info.width > 0 ? info.width : 0);
+    plugin->SetRect(&pluginRect);
+    tooltips.Rebuild(plugin);
+    InvalidateRect(window, NULL, TRUE);
+}
+
+void CDemoBar::Paint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT label = {kMargin, 0, pluginRect.left, height};
+    DrawTextA(dc, kLabel, -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    RECT hint = {pluginRect.right + kMargin, 0, client.right - kMargin, height};
+    DrawTextA(dc, kHint, -1, &hint, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    SelectObject(dc, previousFont);
+    if (plugin)
+    {
+        POINT origin = {pluginRect.left, pluginRect.top};
+        HostLog("Paint at %ld,%ld", origin.x, origin.y);
+        plugin->Paint(dc, &origin);
+    }
+    EndPaint(window, &paint);
+}
+
+void CDemoBar::OnMouseMove(int x, int y)
+{
+    if (!plugin)
+        return;
+    if (!trackingLeave)
+    {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, window, 0};
+        trackingLeave = TrackMouseEvent(&track) != FALSE;
+    }
+    POINT point = {x, y};
+    if (PtInRect(&pluginRect, point))
+    {
+        mouseOverPlugin = true;
+        HostLog("OnMouseMove %d,%d", x, y);
+        plugin->OnMouseMove(0, x, y);
+    }
+    else
+        OnMouseLeave();
+}
+
+void CDemoBar::OnMouseLeave()
+{
+    if (plugin && mouseOverPlugin)
+    {
+        HostLog("OnMouseLeave");
+        plugin->OnMouseLeave(0);
+    }
+    mouseOverPlugin = false;
+}
+
+void CDemoBar::ShowMenu(int screenX, int screenY)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING | (plugin ? 0 : MF_GRAYED), kMenuSettings, "Settings...");
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, kMenuExit, "Exit");
+    SetForegroundWindow(window);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, screenX, screenY, 0, window, NULL);
+    DestroyMenu(menu);
+}
+
+void CDemoBar::OpenSettings()
+{
+    if (!plugin || inCommand)
+        return;
+    inCommand = true;
+    HostLog("OnCommand(%d)", kCommandSettings);
+    HRESULT result = plugin->OnCommand(kCommandSettings);
+    HostLog("OnCommand(%d) returned %ld", kCommandSettings, result);
+    inCommand = false;
+    if (closeRequested)
+        CloseBar();
+}
+
+// Releasing the plug-in shows every window it had hidden, so it happens
+// before the bar goes away, and never while the plug-in's dialog is open.
+void CDemoBar::CloseBar()
+{
+    if (inCommand)
+    {
+        closeRequested = true;
+        return;
+    }
+    if (plugin)
+    {
+        SaveStateFile(plugin, statePath);
+        plugin->SetSite(NULL);
+        plugin = NULL;
+        ReleasePlugin(loaded);
+    }
+    DestroyWindow(window);
+}
+
+LRESULT CDemoBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave = false;
+        OnMouseLeave();
+        return 0;
+    case WM_LBUTTONDOWN:
+    {
+        POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (plugin && PtInRect(&pluginRect, point))
+        {
+            HostLog("OnClick %ld,%ld", point.x, point.y);
+            plugin->OnClick(0, point.x, point.y);
+        }
+        return 0;
+    }
+    case WM_RBUTTONUP:
+    {
+        POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(window, &point);
+        ShowMenu(point.x, point.y);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kMenuSettings)
+            OpenSettings();
+        else if (LOWORD(wParam) == kMenuExit)
+            CloseBar();
+        return 0;
+    case WM_NOTIFY:
+        tooltips.OnNotify(plugin, reinterpret_cast<NMHDR*>(lParam));
+        return 0;
+    case WM_BAR_SAVE_STATE:
+        if (plugin)
+            SaveStateFile(plugin, statePath);
+        return 0;
+    case WM_BAR_RELAYOUT:
+        Relayout();
+        return 0;
+    case WM_CLOSE:
+        CloseBar();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CDemoBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+    {
+        CDemoBar* bar = static_cast<CDemoBar*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        bar->window = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bar));
+    }
+    CDemoBar* bar = reinterpret_cast<CDemoBar*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return bar ? bar->Handle(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}

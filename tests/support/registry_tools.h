@@ -1,0 +1,23 @@
+// Reading and cleaning the registry of the test prefix.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+const char kPagerClassText[] = "{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
+const char kPagerClassKey[] = "CLSID\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
+const char kPagerPluginKey[] = "Software\\Velmora\\Quorvane\\plugins\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
+const char kBarPluginCategoryText[] = "{49E86696-EAA6-45A2-9480-C78C013B9713}";
+
+extern const GUID kBarPluginCategory;
+
+bool KeyExists(HKEY root, const std::string& key);
+
+// A value as stored: its type and raw bytes; false when the value is missing.
+bool ReadValue(HKEY root, const std::string& key, const char* valueName, DWORD* type, std::string* bytes);
+
+// Every subkey and value below `key`, one line each, in a stable order.
+std::string DumpKey(HKEY root, const std::string& key);
+
+// Removes what registering the pager writes: its class key and its plug-in key.
+void RemovePagerRegistration();
