@@ -1,6 +1,8 @@
 # Sourced by the test scripts: a headless X server and a warm Wine session in
 # a fresh prefix. start_wine_session exports DISPLAY, WINEPREFIX, WINEDEBUG;
-# stop_wine_session ends what it started.
+# stop_wine_session ends what it started. PAGER_WINE_TEMPLATE may name a tar
+# archive of a prefix that the same setup made before: the new prefix starts as
+# a copy of it, which spares the first wineboot (minutes under emulation).
 
 WINE64=${WINE64:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
@@ -29,6 +31,9 @@ start_xvfb() {
 start_wine_prefix() {
     export WINEPREFIX="$PAGER_WINE_DIR/prefix"
     mkdir -p "$WINEPREFIX"
+    if [ -n "${PAGER_WINE_TEMPLATE:-}" ]; then
+        tar -xf "$PAGER_WINE_TEMPLATE" -C "$WINEPREFIX"
+    fi
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     # The server first, then wineboot with no inherited pipes: Wine's service
