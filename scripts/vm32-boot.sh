@@ -36,7 +36,7 @@ timeout --kill-after=10 "$vm_timeout" qemu-system-x86_64 \
     "${extra[@]}" \
     -serial "file:$console" &
 vm=$!
-tail -n +1 -f --pid="$vm" "$console" &
+(tail -n +1 -f --pid="$vm" "$console" | tr -d '\r') &
 console_tail=$!
 status=0
 wait "$vm" || status=$?

@@ -99,6 +99,38 @@ record() {  # status program test [note]
     printf '%s\t%s\t%s%s\n' "$1" "$2" "$3" "${4:+ ($4)}" >>"$results/tests.tsv"
 }
 
+# Whether the filter (gtest's POSITIVE[-NEGATIVE], ':'-separated patterns)
+# picks a plain command's test name.
+filter_picks() {
+    local positive=${PAGER_TEST_FILTER:-*} negative="" pattern patterns picked=false
+    if [[ $positive == *-* ]]; then
+        negative=${positive#*-}
+        positive=${positive%%-*}
+    fi
+    IFS=: read -ra patterns <<<"${positive:-*}"
+    for pattern in "${patterns[@]}"; do
+        [[ $1 == $pattern ]] && picked=true
+    done
+    IFS=: read -ra patterns <<<"$negative"
+    for pattern in "${patterns[@]}"; do
+        [[ $1 == $pattern ]] && picked=false
+    done
+    $picked
+}
+
+# A test that CTest runs as a plain command passes when it exits with 0.
+run_command() {
+    local name=$1 exe=$2 log="$results/$1.log" rc=0
+    shift 2
+    (cd "$payload/bin" && timeout -k 10 "$PAGER_TEST_TIMEOUT" wine "$exe" "$@" </dev/null >"$log" 2>&1) || rc=$?
+    tr -d '\r' <"$log"
+    if [ "$rc" -eq 0 ]; then
+        record passed "${exe%.exe}" "$name"
+    else
+        record failed "${exe%.exe}" "$name" "exit code $rc, output in ${log##*/}"
+    fi
+}
+
 # A program runs its tests in one process, the way it does by hand. A test
 # that fails or dies there runs again alone, in a process of its own as CTest
 # runs it, and that result counts; after a death the program goes on without
@@ -149,10 +181,16 @@ run_program() {
 }
 
 : >"$results/tests.tsv"
-for exe in $(cat "$payload/programs"); do
-    echo "vm32: $exe ($(elapsed))"
-    run_program "$exe"
-done
+# One line per program: "gtest EXE" or "plain NAME EXE ARGS...", shell-quoted.
+while read -r -u 3 line; do
+    eval "set -- $line"
+    [ "$1" = gtest ] || filter_picks "$2" || continue
+    echo "vm32: ${*:2} ($(elapsed))"
+    case "$1" in
+        gtest) run_program "$2" ;;
+        plain) run_command "${@:2}" ;;
+    esac
+done 3<"$payload/programs"
 echo "vm32: tests finished after $(elapsed)"
 stop_wine_session
 echo "$(elapsed)" >"$results/done"

@@ -7,7 +7,8 @@
 set -euo pipefail
 
 cache=$1
-packages=(linux-image-amd64 wine wine32:i386 xvfb fonts-dejavu-core fonts-liberation)
+# The fonts are those the normal test run has: the tests name some of them.
+packages=(linux-image-amd64 wine wine32:i386 xvfb fonts-dejavu-core fonts-liberation fonts-wine)
 
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 key=$( { echo "$suite"; cat "$0"; } | sha256sum | cut -c1-16)

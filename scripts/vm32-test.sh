@@ -1,16 +1,18 @@
 #!/bin/bash
-# Runs the i686 test programs (the shipped build) under 32-bit Wine inside a
-# QEMU virtual machine: this machine's kernel cannot execute 32-bit code, the
+# Runs the tests of the i686 build (the shipped one) under 32-bit Wine inside
+# a QEMU virtual machine: this machine's kernel cannot execute 32-bit code, the
 # VM's Debian kernel can. Builds build/i686, makes or reuses the cached root
-# image and Wine prefix, boots the VM, runs the test programs (a test that
-# fails runs again alone, as CTest runs it) and ends with "i686: N passed,
-# N failed". Exits non-zero when any test fails or the VM does not come back
-# in time.
+# image and Wine prefix, boots the VM, runs every test the build registers
+# with CTest (each GoogleTest program in one process; a test that fails there
+# runs again alone, as CTest runs it) and ends with "i686: N passed, N failed".
+# Exits non-zero when any test fails or the VM does not come back in time.
 #
 # Usage: scripts/vm32-test.sh [GTEST_FILTER]      e.g. 'Factory*:InterfaceTable*'
-# Environment: PAGER_VM32_CACHE (default /var/cache/pager-vm32) holds the root
-# image and the prepared prefix; PAGER_VM32_TIMEOUT bounds each VM run in
-# seconds (default 2400); PAGER_VM32_TEST_TIMEOUT bounds one test (default 900).
+# Environment: PAGER_VM32_PROGRAMS, an extended regular expression, picks test
+# programs by name (e.g. '^(factory|grid)_tests$'); PAGER_VM32_CACHE (default
+# /var/cache/pager-vm32) holds the root image and the prepared prefix;
+# PAGER_VM32_TIMEOUT bounds each VM run in seconds (default 2400);
+# PAGER_VM32_TEST_TIMEOUT bounds one test (default 900).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -59,16 +61,35 @@ if [ ! -f "$prefix_tar" ]; then
     exec 9>&-
 fi
 
-# The whole bin folder goes along; the test programs are the executables
-# that carry GoogleTest.
+# The tests the i686 build registers with CTest: GoogleTest programs, one
+# "gtest EXE" line each, and plain commands that run a program of the bin
+# folder, "plain NAME EXE ARGS...", shell-quoted for the guest.
+list_i686_tests() {
+    local testfile include exe name rest args
+    while IFS= read -r testfile; do
+        while IFS= read -r include; do
+            exe=$(sed -n 's/^ *TEST_EXECUTABLE \[==\[\(.*\)\]==\]$/\1/p' "$include")
+            [ -z "$exe" ] || printf 'gtest %q\n' "$(basename "$exe")"
+        done < <(sed -n 's/^include("\(.*_include\.cmake\)")$/\1/p' "$testfile")
+        while IFS=$'\t' read -r name exe rest; do
+            eval "args=($rest)"
+            printf 'plain %q %q' "$name" "$(basename "$exe")"
+            [ ${#args[@]} -eq 0 ] || printf ' %q' "${args[@]}"
+            echo
+        done < <(sed -n 's/^add_test(\[=\[\(.*\)\]=\] "\([^"]*\/bin\/[^"]*\.exe\)"\(.*\))$/\1\t\2\t\3/p' "$testfile")
+    done < <(find build/i686 -name CTestTestfile.cmake ! -path '*/googletest/*' | sort)
+}
+
+# The whole bin folder goes along.
 new_payload test "${1:-}"
 cp -r build/i686/bin/. "$run/test/bin/"
-for exe in build/i686/bin/*.exe; do
-    if grep -q -a -- '--gtest_list_tests' "$exe"; then
-        basename "$exe" >>"$run/test/programs"
-    fi
-done
-[ -s "$run/test/programs" ] || { echo "vm32: no test programs in build/i686/bin"; exit 1; }
+# PAGER_VM32_PROGRAMS picks programs (and plain tests) by name: a program
+# that runs none of its tests still costs seconds to start under emulation.
+list_i686_tests | awk -v pick="${PAGER_VM32_PROGRAMS:-}" '
+    { name = $2; sub(/\.exe$/, "", name) }
+    pick == "" || name ~ pick
+' >"$run/test/programs"
+[ -s "$run/test/programs" ] || { echo "vm32: no test of the i686 build is picked"; exit 1; }
 
 echo "vm32: booting ($(since_start) so far)"
 results="$run/results"
