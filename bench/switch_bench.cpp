@@ -9,16 +9,20 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "bench/bench_windows.h"
+#include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
 #include "core/handle32.h"
 
 namespace {
 
+// The host bar's menu and its shadow; no bar window (the site has none).
+const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", NULL};
+
 // Two desktops and nothing else: what any switch has to ask of the platform.
 class CFloorSwitch
 {
 public:
-    CFloorSwitch() : trayWindow(NULL), progmanWindow(NULL), barTopWindow(NULL), current(0)
+    CFloorSwitch() : enumeration(kSwitchExcludedClasses, NULL), current(0)
     {
         counts[0] = counts[1] = 0;
     }
@@ -50,10 +54,8 @@ public:
 
     void SwitchTo(int target)
     {
-        trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-        progmanWindow = FindWindowA("Progman", NULL);
         counts[current] = 0;
-        EnumWindows(Collect, reinterpret_cast<LPARAM>(this));
+        enumeration.Collect(lists[current], counts[current]);
         for (int i = 0; i < counts[current]; ++i)
             ShowWindow(lists[current][i], SW_HIDE);
         for (int k = counts[target] - 1; k >= 0; --k)
@@ -62,26 +64,7 @@ public:
     }
 
 private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM param)
-    {
-        CFloorSwitch& self = *reinterpret_cast<CFloorSwitch*>(param);
-        if (!IsWindowVisible(window))
-            return TRUE;
-        char className[200];
-        GetClassNameA(window, className, 199);
-        if (!strcmp(className, "QuorvaneMenu") || !strcmp(className, "QuorvaneShadow"))
-            return TRUE;
-        if (window == self.trayWindow || window == self.progmanWindow || window == self.barTopWindow)
-            return TRUE;
-        int& count = self.counts[self.current];
-        if (count < kMaxWindowsPerDesktop)
-            self.lists[self.current][count++] = window;
-        return TRUE;
-    }
-
-    HWND trayWindow;
-    HWND progmanWindow;
-    HWND barTopWindow;
+    CFloorEnumeration enumeration;
     HWND lists[2][kMaxWindowsPerDesktop];
     int counts[2];
     int current;

@@ -11,6 +11,7 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "bench/bench_windows.h"
+#include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
 #include "core/handle32.h"
 
@@ -60,16 +61,19 @@ void FloorReadStored(const std::vector<HWND>& windows)
     }
 }
 
+const char* const kLiveExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "wndclass_pinwall_zq",
+                                            "tooltips_class32", NULL};
+
 // The live list's enumeration and filter, then a title per accepted window.
 class CFloorLiveList
 {
 public:
+    CFloorLiveList() : count(0), enumeration(kLiveExcludedClasses, NULL) {}
+
     void Read()
     {
-        trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-        progmanWindow = FindWindowA("Progman", NULL);
         count = 0;
-        EnumWindows(Collect, reinterpret_cast<LPARAM>(this));
+        enumeration.Collect(windows, count);
         CLineBudget budget;
         char title[kTitleLimit];
         for (int i = 0; i < count && !budget.IsFull(); ++i)
@@ -82,26 +86,8 @@ public:
     int count;
 
 private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM param)
-    {
-        CFloorLiveList& self = *reinterpret_cast<CFloorLiveList*>(param);
-        if (!IsWindowVisible(window))
-            return TRUE;
-        char className[200];
-        GetClassNameA(window, className, 199);
-        if (!strcmp(className, "QuorvaneMenu") || !strcmp(className, "QuorvaneShadow") ||
-            !strcmp(className, "wndclass_pinwall_zq") || !strcmp(className, "tooltips_class32"))
-            return TRUE;
-        if (window == self.trayWindow || window == self.progmanWindow)
-            return TRUE;
-        if (self.count < kWindows)
-            self.windows[self.count++] = window;
-        return TRUE;
-    }
-
-    HWND trayWindow;
-    HWND progmanWindow;
-    HWND windows[kWindows];
+    CFloorEnumeration enumeration;
+    HWND windows[kMaxWindowsPerDesktop];
 };
 CFloorLiveList g_floorLiveList;
 
