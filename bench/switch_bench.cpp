@@ -91,8 +91,8 @@ const Step kRounds[2][4] = {
     {{kFloor, 0}, {kPager, 1}, {kPager, 0}, {kFloor, 1}},
 };
 
-// A switch of 1000 windows takes Wine some 20 s (a hide and a show cost it
-// about 20 ms a window there, against 6 ms at N = 10), so N = 1000 gets two
+// A switch of 1000 windows takes Wine 20 to 30 s (a hide and a show cost it
+// some 25 ms a window there, against 6 ms at N = 10), so N = 1000 gets two
 // rounds: four samples a side.
 int RoundsFor(int n, bool quick)
 {
