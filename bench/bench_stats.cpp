@@ -17,6 +17,16 @@ double Now()
 
 namespace {
 
+bool g_rawOutput = false;
+
+void PrintSamples(const char* side, const std::vector<double>& samples)
+{
+    fprintf(stderr, "  %s ms:", side);
+    for (double sample : samples)
+        fprintf(stderr, " %.3f", sample * 1e3);
+    fprintf(stderr, "\n");
+}
+
 double Quantile(std::vector<double> values, double q)
 {
     if (values.empty())
@@ -58,6 +68,11 @@ std::string Microseconds(double seconds)
 
 }  // namespace
 
+void SetRawOutput(bool raw)
+{
+    g_rawOutput = raw;
+}
+
 void PrintTableHeader()
 {
     printf("| case | N | samples | pager ms | floor ms | ratio | ratio q1-q3 | pager us/unit | floor us/unit "
@@ -73,11 +88,20 @@ void PrintRow(const Row& row)
     std::vector<double> ratios;
     for (size_t i = 0; i < c.pager.size() && i < c.floor.size(); ++i)
         ratios.push_back(c.floor[i] > 0 ? c.pager[i] / c.floor[i] : 0);
+    // The ratio is the median of the pairs' ratios: the two samples of a pair
+    // were taken next to each other, so a slow spell of the machine cancels out.
+    double ratio = Median(ratios);
     double units = row.unitsPerSample > 0 ? row.unitsPerSample : 1;
     printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% |\n",
            row.name.c_str(), row.count, static_cast<unsigned>(c.pager.size()), Milliseconds(pager).c_str(),
-           Milliseconds(floor).c_str(), floor > 0 ? pager / floor : 0, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
+           Milliseconds(floor).c_str(), ratio, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
            Microseconds(pager / units).c_str(), row.unit, Microseconds(floor / units).c_str(), row.unit,
-           Microseconds((pager - floor) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100);
+           Microseconds(floor * (ratio - 1) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100);
     fflush(stdout);
+    if (g_rawOutput)
+    {
+        fprintf(stderr, "%s, N = %d\n", row.name.c_str(), row.count);
+        PrintSamples("pager", c.pager);
+        PrintSamples("floor", c.floor);
+    }
 }

@@ -57,3 +57,5 @@ struct Row
 
 void PrintTableHeader();
 void PrintRow(const Row& row);
+// Every row's samples, in the order taken, to stderr as well.
+void SetRawOutput(bool raw);

@@ -7,6 +7,7 @@ namespace {
 const char kClassName[] = "PagerBenchWindow";
 const UINT kCreateMessage = WM_APP + 1;
 const UINT kDestroyMessage = WM_APP + 2;
+const UINT kWakeMessage = WM_APP + 3;
 
 void RegisterBenchClass()
 {
@@ -30,15 +31,16 @@ void DestroyAll(std::vector<HWND>& windows)
 
 }  // namespace
 
-CWindowOwner::CWindowOwner(bool onOwnThread) : ownThread(onOwnThread), thread(NULL), threadId(0)
+CWindowOwner::CWindowOwner(bool onOwnThread)
+    : ownThread(onOwnThread), thread(NULL), threadId(0), ready(NULL), idle(NULL)
 {
     RegisterBenchClass();
     if (ownThread)
         return;
-    HANDLE ready = CreateEventA(NULL, FALSE, FALSE, NULL);
-    thread = CreateThread(NULL, 0, Run, ready, 0, &threadId);
+    ready = CreateEventA(NULL, FALSE, FALSE, NULL);
+    idle = CreateEventA(NULL, TRUE, FALSE, NULL);
+    thread = CreateThread(NULL, 0, Run, this, 0, &threadId);
     WaitForSingleObject(ready, INFINITE);
-    CloseHandle(ready);
 }
 
 CWindowOwner::~CWindowOwner()
@@ -53,6 +55,8 @@ CWindowOwner::~CWindowOwner()
     PostThreadMessageA(threadId, WM_QUIT, 0, 0);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
+    CloseHandle(ready);
+    CloseHandle(idle);
 }
 
 void CWindowOwner::Make(const Request& request)
@@ -65,8 +69,8 @@ void CWindowOwner::Make(const Request& request)
         snprintf(title, sizeof(title), "%s %04d - Bench Document", request.prefix, i);
         int place = static_cast<int>(request.made->size());
         HWND window = CreateWindowExA(0, kClassName, title, WS_OVERLAPPED | WS_CAPTION,
-                                      (place % columns) * width, (place / columns % rows) * height, width,
-                                      height, NULL, NULL, GetModuleHandleA(NULL), NULL);
+                                      (place % columns) * width, (place / columns % rows) * height, width, height,
+                                      NULL, NULL, GetModuleHandleA(NULL), NULL);
         if (request.visible)
             SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VISIBLE);
         request.made->push_back(window);
@@ -97,29 +101,54 @@ std::vector<HWND> CWindowOwner::Create(int count, const char* prefix, bool visib
     return std::vector<HWND>(windows.begin() + first, windows.end());
 }
 
+void CWindowOwner::WaitUntilIdle()
+{
+    if (ownThread)
+    {
+        PumpPending();
+        return;
+    }
+    // The wake-up message comes after everything sent or posted before it.
+    ResetEvent(idle);
+    PostThreadMessageA(threadId, kWakeMessage, 0, 0);
+    WaitForSingleObject(idle, INFINITE);
+}
+
 DWORD WINAPI CWindowOwner::Run(LPVOID param)
+{
+    static_cast<CWindowOwner*>(param)->Serve();
+    return 0;
+}
+
+void CWindowOwner::Serve()
 {
     MSG msg;
     PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts
-    SetEvent(static_cast<HANDLE>(param));
-    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+    SetEvent(ready);
+    for (;;)
     {
-        if (msg.hwnd == NULL && msg.message == kCreateMessage)
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
         {
-            Request* request = reinterpret_cast<Request*>(msg.lParam);
-            Make(*request);
-            SetEvent(request->done);
-            continue;
+            if (msg.message == WM_QUIT)
+                return;
+            if (msg.hwnd == NULL && msg.message == kCreateMessage)
+            {
+                Request* request = reinterpret_cast<Request*>(msg.lParam);
+                Make(*request);
+                SetEvent(request->done);
+                continue;
+            }
+            if (msg.hwnd == NULL && msg.message == kDestroyMessage)
+            {
+                DestroyAll(*reinterpret_cast<std::vector<HWND>*>(msg.lParam));
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
         }
-        if (msg.hwnd == NULL && msg.message == kDestroyMessage)
-        {
-            DestroyAll(*reinterpret_cast<std::vector<HWND>*>(msg.lParam));
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        SetEvent(idle);
+        MsgWaitForMultipleObjects(0, NULL, FALSE, INFINITE, QS_ALLINPUT);
     }
-    return 0;
 }
 
 void PumpPending()

@@ -23,6 +23,11 @@ public:
     // Marks windows visible through their style, as Create does.
     static void MarkVisible(const std::vector<HWND>& windows);
 
+    // Returns once the owner has handled every message its windows were sent
+    // or posted, paints included, so that the next timed part starts from a
+    // quiet owner.
+    void WaitUntilIdle();
+
 private:
     struct Request
     {
@@ -34,11 +39,14 @@ private:
     };
     static DWORD WINAPI Run(LPVOID param);
     static void Make(const Request& request);
+    void Serve();
 
     bool ownThread;
     std::vector<HWND> windows;
     HANDLE thread;
     DWORD threadId;
+    HANDLE ready;
+    HANDLE idle;  // set by the owner thread whenever its queue has run empty
 };
 
 // Dispatches this thread's pending messages (paints, X events) outside the timed part.

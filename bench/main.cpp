@@ -1,7 +1,7 @@
 // The pager's benchmark: each case against the platform calls it cannot
 // avoid, timed in the same run, printed as a table of medians.
 //
-//   pager_bench [--quick] [--largest N] [switch] [stream] [paint] [tooltip]
+//   pager_bench [--quick] [--raw] [--largest N] [switch] [stream] [paint] [tooltip]
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -18,6 +18,8 @@ int main(int argc, char** argv)
     {
         if (!strcmp(argv[i], "--quick"))
             options.quick = true;
+        else if (!strcmp(argv[i], "--raw"))
+            SetRawOutput(true);
         else if (!strcmp(argv[i], "--largest") && i + 1 < argc)
             options.largestN = atoi(argv[++i]);
         else if (!strcmp(argv[i], "switch"))
@@ -30,7 +32,7 @@ int main(int argc, char** argv)
             any = runTooltip = true;
         else
         {
-            fprintf(stderr, "usage: pager_bench [--quick] [--largest N] [switch] [stream] [paint] [tooltip]\n");
+            fprintf(stderr, "usage: pager_bench [--quick] [--raw] [--largest N] [switch] [stream] [paint] [tooltip]\n");
             return 2;
         }
     }

@@ -37,32 +37,31 @@ void Rewind(IStream* stream)
     stream->Seek(start, STREAM_SEEK_SET, NULL);
 }
 
-void FloorSave(IStream* stream)
+// Hands each item of the state, in stream order, to `transfer` (a Write or a Read).
+template <typename Transfer>
+void ForEachItem(Transfer transfer)
 {
     FloorState& s = g_floorState;
-    ULONG done = 0;
-    stream->Write(&s.version, 4, &done);
-    stream->Write(&s.settings, sizeof(s.settings), &done);
-    stream->Write(&s.count, 4, &done);
-    stream->Write(&s.current, 4, &done);
+    transfer(&s.version, 4);
+    transfer(&s.settings, sizeof(s.settings));
+    transfer(&s.count, 4);
+    transfer(&s.current, 4);
     for (int d = 0; d < kMaxDesktops; ++d)
-        stream->Write(&s.counts[d], 4, &done);
+        transfer(&s.counts[d], 4);
     for (int i = 0; i < kEntries; ++i)
-        stream->Write(&s.entries[i], sizeof(DesktopEntry), &done);
+        transfer(&s.entries[i], sizeof(DesktopEntry));
+}
+
+void FloorSave(IStream* stream)
+{
+    ULONG done = 0;
+    ForEachItem([&](void* item, ULONG size) { stream->Write(item, size, &done); });
 }
 
 void FloorLoad(IStream* stream)
 {
-    FloorState& s = g_floorState;
     ULONG done = 0;
-    stream->Read(&s.version, 4, &done);
-    stream->Read(&s.settings, sizeof(s.settings), &done);
-    stream->Read(&s.count, 4, &done);
-    stream->Read(&s.current, 4, &done);
-    for (int d = 0; d < kMaxDesktops; ++d)
-        stream->Read(&s.counts[d], 4, &done);
-    for (int i = 0; i < kEntries; ++i)
-        stream->Read(&s.entries[i], sizeof(DesktopEntry), &done);
+    ForEachItem([&](void* item, ULONG size) { stream->Read(item, size, &done); });
 }
 
 // The time of kCallsPerSample calls of `call`, each after an untimed `prepare`.

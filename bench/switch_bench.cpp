@@ -9,34 +9,53 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "bench/bench_windows.h"
+#include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
 #include "core/handle32.h"
 
 namespace {
 
+// The host bar's menu and its shadow; no bar window (the site has none).
+const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", NULL};
+
 // Two desktops and nothing else: what any switch has to ask of the platform.
 class CFloorSwitch
 {
 public:
-    CFloorSwitch() : trayWindow(NULL), progmanWindow(NULL), barTopWindow(NULL), current(0)
+    CFloorSwitch() : enumeration(kSwitchExcludedClasses, NULL), current(0)
     {
         counts[0] = counts[1] = 0;
     }
 
-    void Seed(int desktop, int current_, const CDesktopTable& table)
+    int Recorded(int desktop) const { return counts[desktop]; }
+
+    // Takes over the screen as the pager's last switch left it.
+    void TakeOver(const CDesktopTable& table)
     {
-        current = current_;
-        counts[desktop] = table.windowCounts[desktop];
-        for (int k = 0; k < counts[desktop]; ++k)
-            lists[desktop][k] = WordToHandle(table.entries[desktop][k].window);
+        current = table.currentIndex;
+        int left = 1 - current;
+        counts[left] = table.windowCounts[left];
+        for (int k = 0; k < counts[left]; ++k)
+            lists[left][k] = WordToHandle(table.entries[left][k].window);
+    }
+
+    // Hands the screen back to the pager as this switch left it.
+    void HandOver(CDesktopTable& table) const
+    {
+        table.currentIndex = current;
+        int left = 1 - current;
+        table.windowCounts[left] = counts[left];
+        for (int k = 0; k < counts[left]; ++k)
+        {
+            DesktopEntry entry = {HandleToWord(lists[left][k]), 0, 0};
+            table.SetEntry(left, k, &entry);
+        }
     }
 
     void SwitchTo(int target)
     {
-        trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-        progmanWindow = FindWindowA("Progman", NULL);
         counts[current] = 0;
-        EnumWindows(Collect, reinterpret_cast<LPARAM>(this));
+        enumeration.Collect(lists[current], counts[current]);
         for (int i = 0; i < counts[current]; ++i)
             ShowWindow(lists[current][i], SW_HIDE);
         for (int k = counts[target] - 1; k >= 0; --k)
@@ -45,87 +64,119 @@ public:
     }
 
 private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM param)
-    {
-        CFloorSwitch& self = *reinterpret_cast<CFloorSwitch*>(param);
-        if (!IsWindowVisible(window))
-            return TRUE;
-        char className[200];
-        GetClassNameA(window, className, 199);
-        if (!strcmp(className, "QuorvaneMenu") || !strcmp(className, "QuorvaneShadow"))
-            return TRUE;
-        if (window == self.trayWindow || window == self.progmanWindow || window == self.barTopWindow)
-            return TRUE;
-        int& count = self.counts[self.current];
-        if (count < kMaxWindowsPerDesktop)
-            self.lists[self.current][count++] = window;
-        return TRUE;
-    }
-
-    HWND trayWindow;
-    HWND progmanWindow;
-    HWND barTopWindow;
+    CFloorEnumeration enumeration;
     HWND lists[2][kMaxWindowsPerDesktop];
     int counts[2];
     int current;
 };
+CFloorSwitch g_floorSwitch;
 
+enum Side
+{
+    kPager,
+    kFloor
+};
+
+struct Step
+{
+    Side side;
+    int target;
+};
+
+// The pager and the floor switch in turn, each from where the other left the
+// screen, so that the samples of a pair are taken next to each other. Every
+// round switches each side both ways; odd rounds start with the floor.
+const Step kRounds[2][4] = {
+    {{kPager, 0}, {kFloor, 1}, {kFloor, 0}, {kPager, 1}},
+    {{kFloor, 0}, {kPager, 1}, {kPager, 0}, {kFloor, 1}},
+};
+
+// A switch of 1000 windows takes Wine 20 to 30 s (a hide and a show cost it
+// some 25 ms a window there, against 6 ms at N = 10), so N = 1000 gets two
+// rounds: four samples a side.
 int RoundsFor(int n, bool quick)
 {
-    int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 3;
+    int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 2;
     return quick ? (rounds + 2) / 3 : rounds;
 }
 
+class CSwitchCase
+{
+public:
+    CSwitchCase(int n, bool ownThread) : windows(n), owner(ownThread), pager(40), unlike(0)
+    {
+        // Desktop 0 gets N windows by switching away from them, desktop 1 the next N.
+        owner.Create(n, "Parked", true);
+        pager.Click(1);
+        owner.Create(n, "Shown", true);
+        owner.WaitUntilIdle();
+        g_floorSwitch.TakeOver(g_desktopTable);
+    }
+
+    ~CSwitchCase()
+    {
+        // Forgotten first, so that releasing the pager shows nothing; the owner destroys the windows.
+        ForgetAllWindows();
+    }
+
+    // One switch of one side; the other side then takes over the screen.
+    double Switch(const Step& step)
+    {
+        double time = 0;
+        if (step.side == kPager)
+        {
+            time = TimeOf([&] { pager.Click(step.target); });
+            g_floorSwitch.TakeOver(g_desktopTable);
+        }
+        else
+        {
+            time = TimeOf([&] { g_floorSwitch.SwitchTo(step.target); });
+            g_floorSwitch.HandOver(g_desktopTable);
+        }
+        owner.WaitUntilIdle();
+        // Fewer than N means an owner did not answer in time and its windows moved later.
+        if (g_floorSwitch.Recorded(1 - step.target) != windows)
+            ++unlike;
+        return time;
+    }
+
+    void Round(int round, Comparison& samples)
+    {
+        double times[2][2];
+        for (const Step& step : kRounds[round % 2])
+            times[step.side][step.target] = Switch(step);
+        for (int target = 0; target < 2; ++target)
+        {
+            samples.pager.push_back(times[kPager][target]);
+            samples.floor.push_back(times[kFloor][target]);
+        }
+    }
+
+    int Unlike() const { return unlike; }
+
+private:
+    int windows;
+    CWindowOwner owner;
+    CBenchPager pager;
+    int unlike;
+};
+
 void RunSwitchCase(int n, bool ownThread, bool quick)
 {
-    CWindowOwner owner(ownThread);
-    CBenchPager pager(40);
-    static CFloorSwitch floorSwitch;
-
-    // Desktop 0 gets N windows by switching away from them, desktop 1 the next N.
-    owner.Create(n, "Parked", true);
-    pager.Click(1);
-    owner.Create(n, "Shown", true);
-    PumpPending();
-    if (g_desktopTable.windowCounts[0] != n)
-        fprintf(stderr, "switch setup: desktop 0 holds %d windows, not %d\n", g_desktopTable.windowCounts[0], n);
-
-    // One untimed round trip each: every window has been hidden and shown (mapped) once.
-    pager.Click(0);
-    PumpPending();
-    pager.Click(1);
-    PumpPending();
-    floorSwitch.Seed(0, 1, g_desktopTable);
-    floorSwitch.SwitchTo(0);
-    PumpPending();
-    floorSwitch.SwitchTo(1);
-    PumpPending();
-
-    auto timed = [](std::vector<double>& samples, auto action) {
-        samples.push_back(TimeOf(action));
-        PumpPending();
-    };
+    CSwitchCase switchCase(n, ownThread);
     Row row;
     row.name = ownThread ? "switch, windows of the pager's thread" : "switch, windows of another thread";
     row.count = n;
     row.unit = "window";
     row.unitsPerSample = n;
-    row.samples = Interleave(
-        RoundsFor(n, quick),
-        [&](std::vector<double>& samples) {
-            timed(samples, [&] { pager.Click(0); });
-            timed(samples, [&] { pager.Click(1); });
-        },
-        [&](std::vector<double>& samples) {
-            timed(samples, [&] { floorSwitch.SwitchTo(0); });
-            timed(samples, [&] { floorSwitch.SwitchTo(1); });
-        });
-    if (g_desktopTable.windowCounts[0] != n || g_desktopTable.windowCounts[1] != n)
-        fprintf(stderr, "switch: the desktops hold %d and %d windows, not %d\n", g_desktopTable.windowCounts[0],
-                g_desktopTable.windowCounts[1], n);
+    // One untimed round: every window has been hidden and shown once by each side.
+    Comparison warmUp;
+    switchCase.Round(0, warmUp);
+    for (int round = 0; round < RoundsFor(n, quick); ++round)
+        switchCase.Round(round, row.samples);
+    if (switchCase.Unlike())
+        fprintf(stderr, "switch, N = %d: %d switches recorded fewer than N windows\n", n, switchCase.Unlike());
     PrintRow(row);
-    // The windows go first, so that releasing the pager shows nothing.
-    ForgetAllWindows();
 }
 
 }  // namespace

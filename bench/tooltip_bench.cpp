@@ -1,6 +1,8 @@
 // The tooltip text of a desktop with 1000 titled windows, remembered on a
 // desktop that is not shown and live on the current one, against the same
-// GetWindowTextA calls (and, live, the same enumeration and filter calls).
+// platform calls: the GetWindowTextA calls for the lines the host's buffer
+// takes, the class reads the listing rule asks for, and, live, the same
+// enumeration and filter calls.
 #include "bench/bench_cases.h"
 
 #include <stdio.h>
@@ -9,6 +11,7 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "bench/bench_windows.h"
+#include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
 #include "core/handle32.h"
 
@@ -19,50 +22,72 @@ const int kTitleLimit = 100;
 
 char g_text[kTooltipTextSize];
 
-void FloorReadTitles(const std::vector<HWND>& windows)
+// Room in the host's buffer, counted as the text grows, so that the floor
+// stops reading titles where the text stops taking lines.
+class CLineBudget
 {
+public:
+    CLineBudget() : used(1), full(false) {}
+    bool IsFull() const { return full; }
+    void Take(const char* title, bool last)
+    {
+        size_t line = 2 + strlen(title) + (last ? 0 : 1);
+        if (used + line > static_cast<size_t>(kTooltipTextSize))
+            full = true;
+        else
+            used += line;
+    }
+
+private:
+    size_t used;
+    bool full;
+};
+
+// A title per remembered window, and the class of each titled one.
+void FloorReadStored(const std::vector<HWND>& windows)
+{
+    CLineBudget budget;
     char title[kTitleLimit];
-    for (HWND window : windows)
-        GetWindowTextA(window, title, kTitleLimit);
+    char className[kTitleLimit];
+    int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n && !budget.IsFull(); ++i)
+    {
+        GetWindowTextA(windows[i], title, kTitleLimit);
+        if (!title[0])
+            continue;
+        GetClassNameA(windows[i], className, kTitleLimit);
+        if (strcmp(className, "wndclass_pinwall_zq") != 0)
+            budget.Take(title, i == n - 1);
+    }
 }
+
+const char* const kLiveExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "wndclass_pinwall_zq",
+                                            "tooltips_class32", NULL};
 
 // The live list's enumeration and filter, then a title per accepted window.
 class CFloorLiveList
 {
 public:
+    CFloorLiveList() : count(0), enumeration(kLiveExcludedClasses, NULL) {}
+
     void Read()
     {
-        trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-        progmanWindow = FindWindowA("Progman", NULL);
         count = 0;
-        EnumWindows(Collect, reinterpret_cast<LPARAM>(this));
+        enumeration.Collect(windows, count);
+        CLineBudget budget;
         char title[kTitleLimit];
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count && !budget.IsFull(); ++i)
+        {
             GetWindowTextA(windows[i], title, kTitleLimit);
+            if (title[0])
+                budget.Take(title, i == count - 1);
+        }
     }
     int count;
 
 private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM param)
-    {
-        CFloorLiveList& self = *reinterpret_cast<CFloorLiveList*>(param);
-        if (!IsWindowVisible(window))
-            return TRUE;
-        char className[200];
-        GetClassNameA(window, className, 199);
-        if (!strcmp(className, "QuorvaneMenu") || !strcmp(className, "QuorvaneShadow") ||
-            !strcmp(className, "wndclass_pinwall_zq") || !strcmp(className, "tooltips_class32"))
-            return TRUE;
-        if (window == self.trayWindow || window == self.progmanWindow)
-            return TRUE;
-        if (self.count < kWindows)
-            self.windows[self.count++] = window;
-        return TRUE;
-    }
-
-    HWND trayWindow;
-    HWND progmanWindow;
-    HWND windows[kWindows];
+    CFloorEnumeration enumeration;
+    HWND windows[kMaxWindowsPerDesktop];
 };
 CFloorLiveList g_floorLiveList;
 
@@ -104,7 +129,7 @@ void RunTooltipCases(const BenchOptions& options)
         [&](std::vector<double>& samples) {
             samples.push_back(TimeOf([&] { pager->GetItemInfo(kItemTooltip, 1, g_text); }));
         },
-        [&](std::vector<double>& samples) { samples.push_back(TimeOf([&] { FloorReadTitles(windows); })); });
+        [&](std::vector<double>& samples) { samples.push_back(TimeOf([&] { FloorReadStored(windows); })); });
     CheckText("remembered desktop's");
     PrintRow(stored);
     ForgetAllWindows();

@@ -54,16 +54,6 @@ bool CDesktopTable::Reset(int count)
     return true;
 }
 
-void CDesktopTable::GetEntry(int desktop, int position, DesktopEntry* out) const
-{
-    *out = entries[desktop][position];
-}
-
-void CDesktopTable::SetEntry(int desktop, int position, const DesktopEntry* in)
-{
-    entries[desktop][position] = *in;
-}
-
 bool CDesktopTable::ChangeCount(int count)
 {
     // Callers never ask for fewer than one desktop; keep a damaged value from emptying the grid.

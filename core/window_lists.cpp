@@ -45,6 +45,9 @@ public:
         text[length] = '\0';
     }
 
+    // Once a line has not fitted, no title read afterwards can change the text.
+    bool IsFull() const { return full; }
+
     void SetEmpty()
     {
         memcpy(text, kEmptyText, sizeof(kEmptyText));
@@ -87,7 +90,7 @@ void ListLiveWindows(char* text)
     EnumWindows(CollectLiveWindow, 0);
 
     CTooltipText tooltip(text);
-    for (int i = 0; i < list.count; ++i)
+    for (int i = 0; i < list.count && !tooltip.IsFull(); ++i)
     {
         char title[kTitleSize];
         title[0] = '\0';
@@ -111,7 +114,7 @@ void ListStoredWindows(int index, char* text)
         n = kMaxWindowsPerDesktop;
 
     CTooltipText tooltip(text);
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n && !tooltip.IsFull(); ++i)
     {
         DesktopEntry entry;
         table.GetEntry(index, i, &entry);

@@ -21,10 +21,13 @@ echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # Sizes from the section table (objdump -h, hexadecimal): the sections loaded
 # into the host's process (ALLOC; debug sections are not), and of them the
-# static data, .data and .bss.
+# static data, .data and .bss. The DLL is built with debug information; the
+# stripped size is what it takes without.
 echo
-echo "| module's fixed memory | DLL file | loaded sections | .data | .bss |"
-echo "|---|---:|---:|---:|---:|"
+echo "| module's fixed memory | DLL file | stripped | loaded sections | .data | .bss |"
+echo "|---|---:|---:|---:|---:|---:|"
+stripped=$(mktemp)
+trap 'rm -f "$stripped"; stop_wine_session' EXIT
 for arch in i686 x86_64; do
     dll="build/$arch/bin/pager.dll"
     loaded=0 data=0 bss=0
@@ -37,5 +40,6 @@ for arch in i686 x86_64; do
             .bss) bss=$((16#$size)) ;;
         esac
     done < <("$arch-w64-mingw32-objdump" -h "$dll" | awk '$1 ~ /^[0-9]+$/ { head = $2 " " $3; next } head { print head, $0; head = "" }')
-    echo "| $arch pager.dll | $(stat -c %s "$dll") | $loaded | $data | $bss |"
+    "$arch-w64-mingw32-strip" -o "$stripped" "$dll"
+    echo "| $arch pager.dll | $(stat -c %s "$dll") | $(stat -c %s "$stripped") | $loaded | $data | $bss |"
 done
