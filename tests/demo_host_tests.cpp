@@ -158,12 +158,13 @@ TEST_F(DemoHostTest, SettingsCommandReachesThePagerWithTheUpDownClassRegistered)
     ASSERT_NE("", host.WaitForLog("OnCommand(1)"));
 
     // A settings dialog, if the pager shows one, has its up-down control and
-    // is cancelled; the command then returns.
+    // is cancelled; the command then returns. The dialog window exists before
+    // its controls do: it is looked at once it is shown, after WM_INITDIALOG.
     bool returned = false;
     for (int i = 0; i < 200 && !returned; ++i)
     {
         HWND dialog = host.FindWindowOfClass("#32770");
-        if (dialog)
+        if (dialog && IsWindowVisible(dialog))
         {
             EXPECT_NE((HWND)NULL, FindWindowExA(dialog, NULL, "msctls_updown32", NULL));
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
