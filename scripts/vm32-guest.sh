@@ -132,11 +132,13 @@ run_command() {
 }
 
 # A program runs its tests in one process, the way it does by hand. A test
-# that fails or dies there runs again alone, in a process of its own as CTest
+# that fails, dies or skips there (a skip can come from what an earlier test
+# left in the process) runs again alone, in a process of its own as CTest
 # runs it, and that result counts; after a death the program goes on without
 # the tests that have reported.
 run_program() {
     local exe=$1 program filter excluded="" run=0 rc log parsed unfinished retry=() test alone
+    local -A first=()
     program=${exe%.exe}
     filter=${PAGER_TEST_FILTER:-*}
     # gtest filters are POSITIVE[-NEGATIVE]: exclusions join the negative part.
@@ -150,8 +152,8 @@ run_program() {
         parsed=$(parse_run "$log")
         while IFS=$'\t' read -r status test; do
             case "$status" in
-                passed|skipped) record "$status" "$program" "$test" ;;
-                failed|unfinished) retry+=("$test") ;;
+                passed) record "$status" "$program" "$test" ;;
+                skipped|failed|unfinished) retry+=("$test"); first[$test]=$status ;;
             esac
         done <<<"$parsed"
         unfinished=$(printf '%s\n' "$parsed" | sed -n 's/^unfinished\t//p')
@@ -171,7 +173,13 @@ run_program() {
             </dev/null >"$log" 2>&1) || alone=$?
         tr -d '\r' <"$log"
         if [ "$alone" -eq 0 ] && grep -q '^\[  PASSED  \] 1 test' "$log"; then
-            record passed "$program" "$test" "failed after other tests in the same process, passed alone"
+            if [ "${first[$test]}" = skipped ]; then
+                record passed "$program" "$test" "skipped after other tests in the same process, passed alone"
+            else
+                record passed "$program" "$test" "failed after other tests in the same process, passed alone"
+            fi
+        elif [ "$alone" -eq 0 ] && grep -q '^\[  SKIPPED \] 1 test' "$log"; then
+            record skipped "$program" "$test"
         elif [ "$alone" -eq 124 ] || [ "$alone" -eq 137 ]; then
             record failed "$program" "$test" "timed out alone after ${PAGER_TEST_TIMEOUT}s"
         else

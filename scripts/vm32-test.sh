@@ -112,9 +112,9 @@ failed=$(grep -c '^failed' "$tsv" || true)
 skipped=$(grep -c '^skipped' "$tsv" || true)
 echo
 echo "vm32: $(cat "$results/done") inside the VM, $(since_start) in all; test output in $results"
-if grep -q '^passed.*(failed after other tests' "$tsv"; then
-    echo "Passed alone but failed after other tests in the same process:"
-    grep '^passed.*(failed after other tests' "$tsv" | awk -F'\t' '{ sub(/ \(.*$/, "", $3); print "\t" $2 ": " $3 }'
+if grep -Eq '^passed.*\((failed|skipped) after other tests' "$tsv"; then
+    echo "Passed alone but failed or skipped after other tests in the same process:"
+    grep -E '^passed.*\((failed|skipped) after other tests' "$tsv" | awk -F'\t' '{ sub(/ \(.*$/, "", $3); print "\t" $2 ": " $3 }'
 fi
 if [ "$failed" -gt 0 ]; then
     echo "The following tests FAILED under 32-bit Wine:"
