@@ -83,6 +83,14 @@ LRESULT CALLBACK CColorButton::SubclassProc(HWND window, UINT message, WPARAM wP
     case CBM_CHOOSECOLOR:
         self->ChooseCustomColor();
         break;
+    case WM_NCDESTROY:
+    {
+        // The control's last message: it gets back its own procedure and loses the property.
+        WNDPROC previous = self->prevWndProc;
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(window, kColorButtonProperty);
+        return CallWindowProcA(previous, window, message, wParam, lParam);
+    }
     }
     return CallWindowProcA(self->prevWndProc, window, message, wParam, lParam);
 }

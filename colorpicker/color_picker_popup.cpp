@@ -129,6 +129,9 @@ LRESULT CALLBACK CColorPickerPopup::WindowProc(HWND window, UINT message, WPARAM
     case WM_LBUTTONDOWN:
         self->OnLButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         break;
+    case WM_NCDESTROY:
+        RemovePropA(window, kPopupProperty);
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

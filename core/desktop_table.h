@@ -21,6 +21,12 @@ static_assert(sizeof(DesktopEntry) == 12, "DesktopEntry is persisted as 12 bytes
 static_assert(offsetof(DesktopEntry, reserved1) == 4 && offsetof(DesktopEntry, reserved2) == 8,
               "DesktopEntry field order is part of the stream format");
 
+// A stored window count that a desktop's list can hold.
+inline bool IsWindowCount(int32_t count)
+{
+    return count >= 0 && count <= kMaxWindowsPerDesktop;
+}
+
 class CDesktopTable
 {
 public:

@@ -3,6 +3,7 @@
 #include "core/desktop_table.h"
 #include "core/handle32.h"
 #include "core/window_shower.h"
+#include "plugin/pager_settings.h"
 
 static void Add(RecoverableWindows* list, HWND window)
 {
@@ -52,13 +53,13 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     // Version, settings record, desktop count and current desktop, then the nine counts.
-    unsigned char header[4 + 60 + 4 + 4];
+    unsigned char header[sizeof(int32_t) + sizeof(PagerSettings) + 2 * sizeof(int32_t)];
     int32_t counts[kMaxDesktops];
     bool ok = ReadExactly(file, header, sizeof(header)) && ReadExactly(file, counts, sizeof(counts));
     for (int d = 0; ok && d < kMaxDesktops; ++d)
     {
         // A damaged count ends the walk: the entries after it cannot be placed.
-        if (counts[d] < 0 || counts[d] > kMaxWindowsPerDesktop)
+        if (!IsWindowCount(counts[d]))
             break;
         for (int k = 0; ok && k < counts[d]; ++k)
         {

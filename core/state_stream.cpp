@@ -31,11 +31,6 @@ void WriteItem(IStream* stream, const void* item, ULONG size)
     stream->Write(item, size, &written);
 }
 
-bool IsWindowCount(int32_t count)
-{
-    return count >= 0 && count <= kMaxWindowsPerDesktop;
-}
-
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::Load(IStream* stream)
