@@ -9,8 +9,7 @@ CBenchPager::CBenchPager(int barHeight) : pager(CreatePagerPlugin()), height(bar
     pager->SetSite(&site);
     RECT bar = {0, 0, 0, 0};
     pager->SetRect(&bar);
-    LayOut();
-    bar.right = pager->columnsInUse * pager->font.cellWidth;
+    bar.right = LayOut();
     bar.bottom = height;
     pager->SetRect(&bar);
 }
@@ -20,13 +19,14 @@ CBenchPager::~CBenchPager()
     pager->Release();
 }
 
-void CBenchPager::LayOut()
+int CBenchPager::LayOut()
 {
     BarInfo info;
     memset(&info, 0, sizeof(info));
     info.flags = kInfoWidth;
     info.height = height;
     pager->GetInfo(&info);
+    return info.width;
 }
 
 void CBenchPager::Click(int cell)

@@ -44,7 +44,7 @@ public:
     CPagerPlugin* object() const { return pager; }
 
     // Asks for the width again, as a host does after a change of the grid.
-    void LayOut();
+    int LayOut();  // the width the grid takes
     // Clicks the middle of a cell.
     void Click(int cell);
 

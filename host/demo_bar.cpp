@@ -4,13 +4,14 @@
 
 #include "host/host_log.h"
 #include "host/state_file.h"
+#include "plugin/gdi_scope.h"
 
 static const char kLabel[] = "Quorvane demo";
 static const char kHint[] = "right-click: Settings...";
 static const int kMargin = 8;
 
 CDemoBar::CDemoBar(LoadedPlugin* loadedPlugin, const char* path, int barHeight)
-    : loaded(loadedPlugin), plugin(loadedPlugin->plugin), statePath(path), height(barHeight), window(NULL),
+    : loaded(loadedPlugin), statePath(path), height(barHeight), window(NULL),
       trackingLeave(false), mouseOverPlugin(false), inCommand(false), closeRequested(false)
 {
     SetRectEmpty(&pluginRect);
@@ -18,12 +19,10 @@ CDemoBar::CDemoBar(LoadedPlugin* loadedPlugin, const char* path, int barHeight)
 
 static int LabelWidth()
 {
-    HDC screen = GetDC(NULL);
-    HGDIOBJ previous = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    CScreenDC screen;
+    CSelectedObject font(screen.handle(), GetStockObject(DEFAULT_GUI_FONT));
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(screen, kLabel, lstrlenA(kLabel), &size);
-    SelectObject(screen, previous);
-    ReleaseDC(NULL, screen);
+    GetTextExtentPoint32A(screen.handle(), kLabel, lstrlenA(kLabel), &size);
     return size.cx;
 }
 
@@ -57,56 +56,56 @@ void CDemoBar::StartPlugin()
 {
     site.Attach(window, &pluginRect);
     HostLog("SetSite");
-    plugin->SetSite(&site);
+    loaded->plugin->SetSite(&site);
     HostLog("SetRect %ld,%ld,%ld,%ld", pluginRect.left, pluginRect.top, pluginRect.right, pluginRect.bottom);
-    plugin->SetRect(&pluginRect);
+    loaded->plugin->SetRect(&pluginRect);
     HostLog("SetResourceInstance");
-    plugin->SetResourceInstance(0, NULL);
-    LoadStateFile(plugin, statePath);
+    loaded->plugin->SetResourceInstance(0, NULL);
+    LoadStateFile(loaded->plugin, statePath);
     Relayout();
 }
 
 void CDemoBar::Relayout()
 {
-    if (!plugin)
+    if (!loaded->plugin)
         return;
     BarInfo info = {};
     info.flags = kInfoWidth;
     info.height = height;
-    plugin->GetInfo(&info);
+    loaded->plugin->GetInfo(&info);
     HostLog("GetInfo(height %d): width %d", height, info.width);
     pluginRect.right = pluginRect.left + (info.width > 0 ? info.width : 0);
-    plugin->SetRect(&pluginRect);
-    tooltips.Rebuild(plugin);
+    loaded->plugin->SetRect(&pluginRect);
+    tooltips.Rebuild(loaded->plugin);
     InvalidateRect(window, NULL, TRUE);
 }
 
 void CDemoBar::Paint()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    CPaintScope paint(window);
+    HDC dc = paint.handle();
     RECT client;
     GetClientRect(window, &client);
-    HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    RECT label = {kMargin, 0, pluginRect.left, height};
-    DrawTextA(dc, kLabel, -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    RECT hint = {pluginRect.right + kMargin, 0, client.right - kMargin, height};
-    DrawTextA(dc, kHint, -1, &hint, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
-    SelectObject(dc, previousFont);
-    if (plugin)
+    {
+        CSelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        RECT label = {kMargin, 0, pluginRect.left, height};
+        DrawTextA(dc, kLabel, -1, &label, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        RECT hint = {pluginRect.right + kMargin, 0, client.right - kMargin, height};
+        DrawTextA(dc, kHint, -1, &hint, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+    if (loaded->plugin)
     {
         POINT origin = {pluginRect.left, pluginRect.top};
         HostLog("Paint at %ld,%ld", origin.x, origin.y);
-        plugin->Paint(dc, &origin);
+        loaded->plugin->Paint(dc, &origin);
     }
-    EndPaint(window, &paint);
 }
 
 void CDemoBar::OnMouseMove(int x, int y)
 {
-    if (!plugin)
+    if (!loaded->plugin)
         return;
     if (!trackingLeave)
     {
@@ -118,7 +117,7 @@ void CDemoBar::OnMouseMove(int x, int y)
     {
         mouseOverPlugin = true;
         HostLog("OnMouseMove %d,%d", x, y);
-        plugin->OnMouseMove(0, x, y);
+        loaded->plugin->OnMouseMove(0, x, y);
     }
     else
         OnMouseLeave();
@@ -126,10 +125,10 @@ void CDemoBar::OnMouseMove(int x, int y)
 
 void CDemoBar::OnMouseLeave()
 {
-    if (plugin && mouseOverPlugin)
+    if (loaded->plugin && mouseOverPlugin)
     {
         HostLog("OnMouseLeave");
-        plugin->OnMouseLeave(0);
+        loaded->plugin->OnMouseLeave(0);
     }
     mouseOverPlugin = false;
 }
@@ -137,7 +136,7 @@ void CDemoBar::OnMouseLeave()
 void CDemoBar::ShowMenu(int screenX, int screenY)
 {
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING | (plugin ? 0 : MF_GRAYED), kMenuSettings, "Settings...");
+    AppendMenuA(menu, MF_STRING | (loaded->plugin ? 0 : MF_GRAYED), kMenuSettings, "Settings...");
     AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
     AppendMenuA(menu, MF_STRING, kMenuExit, "Exit");
     SetForegroundWindow(window);
@@ -147,11 +146,11 @@ void CDemoBar::ShowMenu(int screenX, int screenY)
 
 void CDemoBar::OpenSettings()
 {
-    if (!plugin || inCommand)
+    if (!loaded->plugin || inCommand)
         return;
     inCommand = true;
     HostLog("OnCommand(%d)", kCommandSettings);
-    HRESULT result = plugin->OnCommand(kCommandSettings);
+    HRESULT result = loaded->plugin->OnCommand(kCommandSettings);
     HostLog("OnCommand(%d) returned %ld", kCommandSettings, result);
     inCommand = false;
     if (closeRequested)
@@ -167,11 +166,10 @@ void CDemoBar::CloseBar()
         closeRequested = true;
         return;
     }
-    if (plugin)
+    if (loaded->plugin)
     {
-        SaveStateFile(plugin, statePath);
-        plugin->SetSite(NULL);
-        plugin = NULL;
+        SaveStateFile(loaded->plugin, statePath);
+        loaded->plugin->SetSite(NULL);
         ReleasePlugin(loaded);
     }
     DestroyWindow(window);
@@ -194,10 +192,10 @@ LRESULT CDemoBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     {
         POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (plugin && PtInRect(&pluginRect, point))
+        if (loaded->plugin && PtInRect(&pluginRect, point))
         {
             HostLog("OnClick %ld,%ld", point.x, point.y);
-            plugin->OnClick(0, point.x, point.y);
+            loaded->plugin->OnClick(0, point.x, point.y);
         }
         return 0;
     }
@@ -215,11 +213,11 @@ LRESULT CDemoBar::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             CloseBar();
         return 0;
     case WM_NOTIFY:
-        tooltips.OnNotify(plugin, reinterpret_cast<NMHDR*>(lParam));
+        tooltips.OnNotify(loaded->plugin, reinterpret_cast<NMHDR*>(lParam));
         return 0;
     case WM_BAR_SAVE_STATE:
-        if (plugin)
-            SaveStateFile(plugin, statePath);
+        if (loaded->plugin)
+            SaveStateFile(loaded->plugin, statePath);
         return 0;
     case WM_BAR_RELAYOUT:
         Relayout();

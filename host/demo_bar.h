@@ -35,8 +35,7 @@ private:
     void OpenSettings();
     void CloseBar();
 
-    LoadedPlugin* loaded;
-    IBarPlugin* plugin;  // null once released
+    LoadedPlugin* loaded;  // its plugin is null once released
     const char* statePath;
     int height;
     HWND window;

@@ -59,6 +59,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
+            // Closing the bar has released it already; a loop ended otherwise has not.
+            ReleasePlugin(&loaded);
         }
     }
     CoFreeUnusedLibraries();

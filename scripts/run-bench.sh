@@ -12,7 +12,8 @@ scripts/install-deps.sh
 scripts/build.sh >/dev/null
 
 source scripts/wine-session.sh
-trap stop_wine_session EXIT
+stripped=$(mktemp)
+trap 'rm -f "$stripped"; stop_wine_session' EXIT
 start_wine_session
 
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
@@ -26,8 +27,6 @@ echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 echo "| module's fixed memory | DLL file | stripped | loaded sections | .data | .bss |"
 echo "|---|---:|---:|---:|---:|---:|"
-stripped=$(mktemp)
-trap 'rm -f "$stripped"; stop_wine_session' EXIT
 for arch in i686 x86_64; do
     dll="build/$arch/bin/pager.dll"
     loaded=0 data=0 bss=0

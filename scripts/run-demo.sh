@@ -19,17 +19,14 @@ rm -rf "$out"
 mkdir -p "$shots"
 
 source scripts/wine-session.sh
-PAGER_WINE_DIR=$(mktemp -d /tmp/pager-demo.XXXXXX)
 trap stop_wine_session EXIT
 if [ -n "${DISPLAY:-}" ]; then
     headless=0
+    PAGER_WINE_DIR=$(mktemp -d /tmp/pager-demo.XXXXXX)
     start_wine_prefix
 else
     headless=1
-    start_xvfb
-    start_wine_prefix
-    # No window manager here: unmanaged windows hide without waiting for one.
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    start_wine_session
 fi
 echo "Wine prefix $WINEPREFIX on display $DISPLAY"
 
