@@ -8,53 +8,12 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "core/desktop_table.h"
+#include "support/dib_canvas.h"
 
 namespace {
 
 const int kPaintsPerSample = 1000;
 const int kCells = 9;
-
-// A memory device context over a DIB section the size of the grid.
-class CMemoryCanvas
-{
-public:
-    CMemoryCanvas(int width, int height)
-        : dc(CreateCompatibleDC(NULL)), bitmap(NULL), previous(NULL), bits(NULL), size(width * height * 4)
-    {
-        BITMAPINFO info;
-        memset(&info, 0, sizeof(info));
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~CMemoryCanvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    CMemoryCanvas(const CMemoryCanvas&) = delete;
-    CMemoryCanvas& operator=(const CMemoryCanvas&) = delete;
-
-    HDC handle() const { return dc; }
-    bool SamePixels(const CMemoryCanvas& other) const
-    {
-        GdiFlush();
-        return size == other.size && memcmp(bits, other.bits, size) == 0;
-    }
-
-private:
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    void* bits;
-    size_t size;
-};
 
 // The cells as the pager lays them out and colours them, drawn with bare GDI calls.
 struct FloorGrid
@@ -113,11 +72,11 @@ void RunPaintCase(const BenchOptions& options)
                                                   : s.emptyColor;
     }
 
-    CMemoryCanvas canvas(3 * object->font.cellWidth, 3 * object->font.cellHeight);
-    CMemoryCanvas check(3 * object->font.cellWidth, 3 * object->font.cellHeight);
+    DibCanvas canvas(3 * object->font.cellWidth, 3 * object->font.cellHeight);
+    DibCanvas check(3 * object->font.cellWidth, 3 * object->font.cellHeight);
     POINT origin = {0, 0};
-    pager->Paint(canvas.handle(), &origin);
-    floorGrid.Paint(check.handle());
+    pager->Paint(canvas.dc(), &origin);
+    floorGrid.Paint(check.dc());
     if (!canvas.SamePixels(check))
         fprintf(stderr, "paint: the floor draws other pixels than the pager\n");
     Row row;
@@ -130,14 +89,14 @@ void RunPaintCase(const BenchOptions& options)
         [&](std::vector<double>& samples) {
             samples.push_back(TimeOf([&] {
                 for (int i = 0; i < kPaintsPerSample; ++i)
-                    pager->Paint(canvas.handle(), &origin);
+                    pager->Paint(canvas.dc(), &origin);
                 GdiFlush();
             }));
         },
         [&](std::vector<double>& samples) {
             samples.push_back(TimeOf([&] {
                 for (int i = 0; i < kPaintsPerSample; ++i)
-                    floorGrid.Paint(canvas.handle());
+                    floorGrid.Paint(canvas.dc());
                 GdiFlush();
             }));
         });

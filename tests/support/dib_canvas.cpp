@@ -1,5 +1,7 @@
 #include "support/dib_canvas.h"
 
+#include <string.h>
+
 DibCanvas::DibCanvas(int width, int height)
     : canvasWidth(width), canvasHeight(height), memoryDc(NULL), bitmap(NULL), previousBitmap(NULL), bits(NULL)
 {
@@ -30,6 +32,13 @@ void DibCanvas::Fill(COLORREF colour)
     DWORD pixel = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
     for (int i = 0; i < canvasWidth * canvasHeight; ++i)
         bits[i] = pixel;
+}
+
+bool DibCanvas::SamePixels(const DibCanvas& other) const
+{
+    GdiFlush();
+    return canvasWidth == other.canvasWidth && canvasHeight == other.canvasHeight &&
+           memcmp(bits, other.bits, sizeof(DWORD) * canvasWidth * canvasHeight) == 0;
 }
 
 COLORREF DibCanvas::Pixel(int x, int y) const

@@ -21,6 +21,7 @@ public:
     COLORREF Pixel(int x, int y) const;
     // How many pixels of the rectangle (clipped to the canvas) have this colour.
     int CountInRect(const RECT& rect, COLORREF colour) const;
+    bool SamePixels(const DibCanvas& other) const;
 
 private:
     int canvasWidth;
