@@ -32,7 +32,7 @@ void LoadStateFile(IBarPlugin* plugin, const char* path)
     stream->Release();
 }
 
-BOOL SaveStateFile(IBarPlugin* plugin, const char* path)
+void SaveStateFile(IBarPlugin* plugin, const char* path)
 {
     char partPath[MAX_PATH + 8];
     snprintf(partPath, sizeof(partPath), "%s.part", path);
@@ -40,17 +40,22 @@ BOOL SaveStateFile(IBarPlugin* plugin, const char* path)
     if (FAILED(SHCreateStreamOnFileA(partPath, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, &stream)))
     {
         HostLog("cannot write %s", partPath);
-        return FALSE;
+        return;
     }
     HRESULT result = plugin->Save(stream);
     DWORD size = StreamSize(stream);
     stream->Release();
+    if (FAILED(result))
+    {
+        HostLog("Save failed: %ld; %s is kept", result, path);
+        DeleteFileA(partPath);
+        return;
+    }
     if (!MoveFileExA(partPath, path, MOVEFILE_REPLACE_EXISTING))
     {
         HostLog("cannot replace %s", path);
         DeleteFileA(partPath);
-        return FALSE;
+        return;
     }
     HostLog("Save: %lu bytes to %s: %ld", static_cast<unsigned long>(size), path, result);
-    return TRUE;
 }

@@ -8,5 +8,5 @@
 void LoadStateFile(IBarPlugin* plugin, const char* path);
 
 // Save into a file beside `path`, then put it in place, so that an
-// interrupted save never leaves a cut state file. FALSE when nothing was saved.
-BOOL SaveStateFile(IBarPlugin* plugin, const char* path);
+// interrupted or failed save never leaves a cut state file.
+void SaveStateFile(IBarPlugin* plugin, const char* path);
