@@ -37,6 +37,11 @@ void RegisterPopupClass(HINSTANCE instance)
     RegisterClassA(&wc);
 }
 
+void UnregisterPopupClass(HINSTANCE instance)
+{
+    UnregisterClassA(kPopupClassName, instance);
+}
+
 void CColorPickerPopup::Open(HWND button, COLORREF colour)
 {
     selectedColor = colour;

@@ -41,5 +41,7 @@ public:
     int hoverRow;
 };
 
-// Registers the popup's window class for the module instance, once.
+// Registers the popup's window class for the module instance, once, and
+// takes it away again when the module unloads.
 void RegisterPopupClass(HINSTANCE instance);
+void UnregisterPopupClass(HINSTANCE instance);

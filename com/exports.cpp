@@ -6,13 +6,17 @@
 #include "com/class_factory.h"
 #include "com/module_state.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH)
     {
         g_moduleState.moduleInstance = instance;
         RegisterPopupClass(instance);
     }
+    // A class outlives the DLL that registered it, its window procedure then
+    // pointing into freed code; at process exit there is nothing to protect.
+    else if (reason == DLL_PROCESS_DETACH && !reserved)
+        UnregisterPopupClass(instance);
     return TRUE;
 }
 

@@ -103,4 +103,21 @@ TEST_F(FactoryTest, LivePagersHoldTheModule)
     EXPECT_EQ(S_OK, module.CanUnloadNow());
 }
 
+// A reloaded module would otherwise find the class still registered, its
+// window procedure pointing into the code of the module that went away.
+TEST(ModuleUnloadTest, UnloadingTakesThePaletteClassAlong)
+{
+    HMODULE instance = NULL;
+    WNDCLASSA info;
+    {
+        PagerModule module;
+        instance = module.module();
+        ASSERT_NE((HMODULE)NULL, instance);
+        EXPECT_TRUE(GetClassInfoA(instance, "VelmoraColorPickerClass", &info));
+    }
+    if (GetModuleHandleA("pager.dll"))
+        GTEST_SKIP() << "another part of the process still holds the module";
+    EXPECT_FALSE(GetClassInfoA(instance, "VelmoraColorPickerClass", &info));
+}
+
 }  // namespace
