@@ -14,6 +14,7 @@
 #include "support/modal_driver.h"
 #include "support/pager_module.h"
 #include "support/recording_site.h"
+#include "support/scope_exit.h"
 #include "support/test_window.h"
 
 namespace {
@@ -247,6 +248,7 @@ TEST_F(SettingsCommandTest, OkWithMoreDesktopsSwitchesNothing)
 TEST_F(SettingsCommandTest, ConfigureSavesThroughTheInterfaceTableAlsoAfterCancel)
 {
     IStream* configured = NewStream();
+    ScopeExit releaseConfigured([configured] { configured->Release(); });
     HRESULT result;
     {
         SaveHook hook(pager);
@@ -261,7 +263,6 @@ TEST_F(SettingsCommandTest, ConfigureSavesThroughTheInterfaceTableAlsoAfterCance
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "pager.Save"}), Events());
     EXPECT_EQ(4, DesktopCount());
     EXPECT_EQ(SavedNow(), StreamBytes(configured));
-    configured->Release();
 }
 
 TEST_F(SettingsCommandTest, ConfigureAppliesOkWithoutTellingTheSite)
