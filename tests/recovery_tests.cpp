@@ -110,6 +110,8 @@ TEST_F(RecoveryTest, StateFileWithDamagedCountsShowsNothingBeyondThem)
     std::vector<int32_t> words(27, 0);
     words[18] = -5;
     FILE* file = fopen("damaged-state.bin", "wb");
+    if (!file)
+        DestroyWindow(remembered);
     ASSERT_NE(nullptr, file);
     fwrite(words.data(), 4, words.size(), file);
     uint32_t entry[3] = {static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(remembered)), 0, 0};
