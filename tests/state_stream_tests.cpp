@@ -20,8 +20,6 @@
 
 namespace {
 
-const size_t kSampleLength = 108 + 12 * 6;
-
 void ExpectSampleTable()
 {
     const CDesktopTable& table = g_desktopTable;
