@@ -36,11 +36,7 @@ protected:
 
 HWND MakeWindow(const char* title, DWORD style, DWORD exStyle = 0, HWND owner = NULL)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "RecoveryTestWindow";
-    RegisterClassA(&wc);
+    RegisterTestClass("RecoveryTestWindow", DefWindowProcA, NULL);
     return CreateWindowExA(exStyle, "RecoveryTestWindow", title, style, 0, 0, 100, 80, owner, NULL,
                            GetModuleHandleA(NULL), NULL);
 }
