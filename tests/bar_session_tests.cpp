@@ -95,6 +95,8 @@ TEST_F(BarSessionTest, ClickSwitchesAndTheStateMovesToANewPager)
     EXPECT_EQ(0, pager->Save(stream));
 
     IBarPlugin* next = module.CreatePager();
+    if (!next)
+        stream->Release();
     ASSERT_NE(nullptr, next);
     EXPECT_TRUE(editor.IsVisible()) << "a new pager brings back the windows parked by the old one";
     ShowWindow(editor.hwnd(), SW_HIDE);  // as the first pager had left it

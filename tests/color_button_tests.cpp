@@ -173,8 +173,7 @@ TEST_F(ColorButtonTest, LeftPressOpensThePaletteWithoutTheStandardButton)
     EXPECT_EQ(button, colorButton.popup.ownerButton);
     EXPECT_EQ(0, SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
     EXPECT_NE(button, GetFocus());
-    InvalidateRect(button, NULL, TRUE);
-    UpdateWindow(button);
+    Repaint();
     SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(std::vector<std::string>{"standard WM_LBUTTONUP"}, EventsWithPrefix("standard"));
 }

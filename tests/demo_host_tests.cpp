@@ -6,10 +6,12 @@
 #include <stdio.h>
 #include <string.h>
 #include <string>
+#include <vector>
 
 #include "host/demo_bar.h"
 #include "support/demo_host_process.h"
 #include "support/pager_module.h"
+#include "support/recording_stream.h"
 #include "support/registry_tools.h"
 #include "support/test_window.h"
 
@@ -23,29 +25,15 @@ std::string SavedByPager(const std::string& state)
     IBarPlugin* pager = module.CreatePager();
     if (!pager)
         return "(no pager)";
-    IStream* stream = NULL;
-    CreateStreamOnHGlobal(NULL, TRUE, &stream);
     if (!state.empty())
     {
-        IStream* input = NULL;
-        CreateStreamOnHGlobal(NULL, TRUE, &input);
-        input->Write(state.data(), static_cast<ULONG>(state.size()), NULL);
-        LARGE_INTEGER start = {};
-        input->Seek(start, STREAM_SEEK_SET, NULL);
+        IStream* input = StreamWithBytes(std::vector<unsigned char>(state.begin(), state.end()));
         pager->Load(input);
         input->Release();
     }
-    pager->Save(stream);
+    std::vector<unsigned char> saved = SavedBytes(pager);
     pager->Release();
-    STATSTG status;
-    stream->Stat(&status, STATFLAG_NONAME);
-    std::string bytes(static_cast<size_t>(status.cbSize.QuadPart), '\0');
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, NULL);
-    if (!bytes.empty())
-        stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), NULL);
-    stream->Release();
-    return bytes;
+    return std::string(saved.begin(), saved.end());
 }
 
 // A state stream of 6 desktops in 3 columns, desktop 3 current, no windows.

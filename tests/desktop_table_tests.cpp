@@ -32,13 +32,6 @@ protected:
         windows.emplace_back(new TestWindow(className, title, visible));
         return windows.back()->hwnd();
     }
-    std::vector<HWND> Handles() const
-    {
-        std::vector<HWND> handles;
-        for (const auto& window : windows)
-            handles.push_back(window->hwnd());
-        return handles;
-    }
     // Remembers `window` on `desktop` as a switch would have recorded it.
     void Park(int desktop, HWND window)
     {

@@ -12,6 +12,7 @@
 #include "core/desktop_table.h"
 #include "support/dib_canvas.h"
 #include "support/event_log.h"
+#include "support/lock_probe.h"
 #include "support/owned_pager.h"
 #include "support/recording_site.h"
 #include "support/test_window.h"
@@ -43,30 +44,11 @@ int DigitWidth(HFONT font)
     return size.cx;
 }
 
-struct LockProbe
-{
-    CRITICAL_SECTION* section;
-    BOOL entered;
-};
-
-DWORD WINAPI TryTheLock(LPVOID parameter)
-{
-    LockProbe* probe = static_cast<LockProbe*>(parameter);
-    probe->entered = TryEnterCriticalSection(probe->section);
-    if (probe->entered)
-        LeaveCriticalSection(probe->section);
-    return 0;
-}
-
 // Another thread cannot enter the section while some thread holds it; called
 // from the pager's thread, that holder can only be the pager's own call.
 bool LockIsHeld(CRITICAL_SECTION* section)
 {
-    LockProbe probe = {section, FALSE};
-    HANDLE thread = CreateThread(NULL, 0, TryTheLock, &probe, 0, NULL);
-    WaitForSingleObject(thread, 10000);
-    CloseHandle(thread);
-    return !probe.entered;
+    return !LockIsFree(section, 10000);
 }
 
 class GridTest : public ::testing::Test

@@ -11,6 +11,7 @@
 #include "core/handle32.h"
 #include "plugin/pager_plugin.h"
 #include "support/event_log.h"
+#include "support/owned_pager.h"
 #include "support/test_window.h"
 
 namespace {
@@ -27,8 +28,8 @@ protected:
 
 TEST_F(PagerStateTest, NewPagerHasTheDefaultsByteForByte)
 {
-    CPagerPlugin* pager = CreatePagerPlugin();
-    ASSERT_NE(nullptr, pager);
+    OwnedPager pager;
+    ASSERT_NE(nullptr, pager.get());
     const unsigned char expected[60] = {
         60, 0, 0, 0,  2, 0, 0, 0,  4, 0, 0, 0,
         0x00, 0xFF, 0xFF, 0x00,  0x80, 0x80, 0x80, 0x00,  0xD3, 0xD3, 0xD3, 0x00,  0xFF, 0xFF, 0xFF, 0x00,
@@ -44,26 +45,25 @@ TEST_F(PagerStateTest, NewPagerHasTheDefaultsByteForByte)
     EXPECT_EQ(4, g_desktopTable.desktopCount);
     EXPECT_EQ(0, g_desktopTable.currentIndex);
     EXPECT_EQ(1, g_moduleState.liveObjectCount);
-    EXPECT_EQ(0u, pager->Release());
+    EXPECT_EQ(0u, pager.release()->Release());
     EXPECT_EQ(0, g_moduleState.liveObjectCount);
 }
 
 TEST_F(PagerStateTest, ResourceInstanceFallsBackToTheModule)
 {
-    CPagerPlugin* pager = CreatePagerPlugin();
-    ASSERT_NE(nullptr, pager);
+    OwnedPager pager;
+    ASSERT_NE(nullptr, pager.get());
     HINSTANCE other = reinterpret_cast<HINSTANCE>(GetModuleHandleA("kernel32.dll"));
     pager->SetResourceInstance(0, other);
     EXPECT_EQ(other, pager->resourceInstance);
     pager->SetResourceInstance(0, NULL);
     EXPECT_EQ(g_moduleState.moduleInstance, pager->resourceInstance);
-    pager->Release();
 }
 
 TEST_F(PagerStateTest, SecondPagerSeesTheMutexAndBringsParkedWindowsBack)
 {
-    CPagerPlugin* first = CreatePagerPlugin();
-    ASSERT_NE(nullptr, first);
+    OwnedPager first;
+    ASSERT_NE(nullptr, first.get());
     EXPECT_NE(DWORD(ERROR_ALREADY_EXISTS), first->mutexCreateError);
     EXPECT_NE(HANDLE(NULL), first->instanceMutex);
 
@@ -72,8 +72,8 @@ TEST_F(PagerStateTest, SecondPagerSeesTheMutexAndBringsParkedWindowsBack)
     ASSERT_FALSE(parked.IsVisible());
     ClearEvents();
 
-    CPagerPlugin* second = CreatePagerPlugin();
-    ASSERT_NE(nullptr, second);
+    OwnedPager second;
+    ASSERT_NE(nullptr, second.get());
     EXPECT_EQ(DWORD(ERROR_ALREADY_EXISTS), second->mutexCreateError);
     // The shared table starts over; the window hidden on desktop 0 must not be lost with it.
     EXPECT_EQ(std::vector<std::string>({"show parked"}), Events());
@@ -81,15 +81,15 @@ TEST_F(PagerStateTest, SecondPagerSeesTheMutexAndBringsParkedWindowsBack)
     EXPECT_EQ(0, g_desktopTable.currentIndex);
     EXPECT_EQ(0, g_desktopTable.windowCounts[0]);
 
-    EXPECT_EQ(0u, second->Release());
-    EXPECT_EQ(0u, first->Release());
+    EXPECT_EQ(0u, second.release()->Release());
+    EXPECT_EQ(0u, first.release()->Release());
     EXPECT_EQ(0, g_moduleState.liveObjectCount);
 }
 
 TEST_F(PagerStateTest, LastReleaseShowsEveryRememberedWindow)
 {
-    CPagerPlugin* pager = CreatePagerPlugin();
-    ASSERT_NE(nullptr, pager);
+    OwnedPager pager;
+    ASSERT_NE(nullptr, pager.get());
     TestWindow a1(kTestWindowClass, "a1", true);
     ASSERT_TRUE(g_desktopTable.SwitchTo(2, NULL));
     TestWindow c1(kTestWindowClass, "c1", true);
@@ -102,7 +102,7 @@ TEST_F(PagerStateTest, LastReleaseShowsEveryRememberedWindow)
     EXPECT_EQ(2u, pager->AddRef());
     EXPECT_EQ(1u, pager->Release());
     EXPECT_TRUE(Events().empty());
-    EXPECT_EQ(0u, pager->Release());
+    EXPECT_EQ(0u, pager.release()->Release());
     EXPECT_EQ(std::vector<std::string>({"show a1", "show c1"}), Events());
     EXPECT_TRUE(d1.IsVisible());
     EXPECT_EQ(0, g_desktopTable.currentIndex);

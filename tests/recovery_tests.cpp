@@ -36,11 +36,7 @@ protected:
 
 HWND MakeWindow(const char* title, DWORD style, DWORD exStyle = 0, HWND owner = NULL)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "RecoveryTestWindow";
-    RegisterClassA(&wc);
+    RegisterTestClass("RecoveryTestWindow", DefWindowProcA, NULL);
     return CreateWindowExA(exStyle, "RecoveryTestWindow", title, style, 0, 0, 100, 80, owner, NULL,
                            GetModuleHandleA(NULL), NULL);
 }
@@ -110,6 +106,8 @@ TEST_F(RecoveryTest, StateFileWithDamagedCountsShowsNothingBeyondThem)
     std::vector<int32_t> words(27, 0);
     words[18] = -5;
     FILE* file = fopen("damaged-state.bin", "wb");
+    if (!file)
+        DestroyWindow(remembered);
     ASSERT_NE(nullptr, file);
     fwrite(words.data(), 4, words.size(), file);
     uint32_t entry[3] = {static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(remembered)), 0, 0};

@@ -9,6 +9,7 @@
 
 #include "support/pager_module.h"
 #include "support/registry_tools.h"
+#include "support/scope_exit.h"
 
 namespace {
 
@@ -110,9 +111,11 @@ void CreateVolatileKey(HKEY root, const char* name)
                                              &key, NULL));
     RegCloseKey(key);
     HKEY child;
-    ASSERT_NE(ERROR_SUCCESS, RegCreateKeyExA(root, (std::string(name) + "\\probe").c_str(), 0, NULL,
-                                             REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &child, NULL))
-        << "the registry lets a non-volatile key live below a volatile one";
+    LONG made = RegCreateKeyExA(root, (std::string(name) + "\\probe").c_str(), 0, NULL, REG_OPTION_NON_VOLATILE,
+                                KEY_WRITE, NULL, &child, NULL);
+    if (made == ERROR_SUCCESS)
+        RegCloseKey(child);
+    ASSERT_NE(ERROR_SUCCESS, made) << "the registry lets a non-volatile key live below a volatile one";
 }
 
 TEST_F(RegistrationTest, RowsAfterAKeyThatCannotBeCreatedAreStillWritten)
@@ -180,8 +183,13 @@ TEST_F(RegistrationTest, RegisteredClassIsFoundByCategoryAndCreatesAWorkingPager
 {
     ASSERT_EQ(S_OK, module.RegisterServer());
     ASSERT_TRUE(SUCCEEDED(CoInitialize(NULL)));
+    ScopeExit uninitialize([] { CoUninitialize(); });
 
     ICatInformation* categories = NULL;
+    ScopeExit releaseCategories([&categories] {
+        if (categories)
+            categories->Release();
+    });
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_StdComponentCategoriesMgr, NULL, CLSCTX_INPROC_SERVER,
                                      IID_ICatInformation, reinterpret_cast<void**>(&categories)));
     CATID wanted = kBarPluginCategory;
@@ -194,6 +202,7 @@ TEST_F(RegistrationTest, RegisteredClassIsFoundByCategoryAndCreatesAWorkingPager
         found += IsEqualCLSID(clsid, kPagerClsid) ? 1 : 0;
     classes->Release();
     categories->Release();
+    categories = NULL;
     EXPECT_EQ(1, found);
 
     IBarPlugin* pager = NULL;
@@ -210,7 +219,6 @@ TEST_F(RegistrationTest, RegisteredClassIsFoundByCategoryAndCreatesAWorkingPager
     EXPECT_EQ(S_FALSE, module.CanUnloadNow());  // the registered path is the module under test
     EXPECT_EQ(0u, pager->Release());
     EXPECT_EQ(S_OK, module.CanUnloadNow());
-    CoUninitialize();
 }
 
 // A task allocator that fails every allocation, so that StringFromIID cannot
@@ -253,6 +261,8 @@ TEST_F(RegistrationTest, WithoutClassIdTextNothingIsWrittenOrDeleted)
     ASSERT_EQ(S_OK, CoRegisterMallocSpy(&spy));
     LPOLESTR text = NULL;
     HRESULT probe = StringFromIID(kPagerClsid, &text);
+    if (SUCCEEDED(probe))
+        CoTaskMemFree(text);
     HRESULT unregistered = module.UnregisterServer();
     HRESULT registered = module.RegisterServer();
     CoRevokeMallocSpy();

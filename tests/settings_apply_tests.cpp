@@ -13,6 +13,7 @@
 #include "dialog/settings_ids.h"
 #include "plugin/pager_plugin.h"
 #include "support/event_log.h"
+#include "support/lock_probe.h"
 #include "support/modal_driver.h"
 #include "support/recording_site.h"
 #include "support/test_window.h"
@@ -30,33 +31,6 @@ void SetDesktops(HWND dialog, const char* count)
 void PressOk(HWND dialog)
 {
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-}
-
-struct LockProbe
-{
-    CRITICAL_SECTION* lock;
-    bool free;
-};
-
-DWORD WINAPI TryTheLock(LPVOID param)
-{
-    LockProbe* probe = static_cast<LockProbe*>(param);
-    if (TryEnterCriticalSection(probe->lock))
-    {
-        probe->free = true;
-        LeaveCriticalSection(probe->lock);
-    }
-    return 0;
-}
-
-// Whether another thread could take the lock right now.
-bool LockIsFree(CRITICAL_SECTION* lock)
-{
-    LockProbe probe = {lock, false};
-    HANDLE thread = CreateThread(NULL, 0, TryTheLock, &probe, 0, NULL);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    return probe.free;
 }
 
 class SettingsApplyTest : public ::testing::Test
@@ -180,11 +154,11 @@ TEST_F(SettingsApplyTest, LockIsHeldOnlyWhileApplying)
     FiveDesktopsWithWindows(4);
     std::vector<std::string> lockStates;
     site.onCall = [&](const char* call) {
-        lockStates.push_back(std::string(call) + (LockIsFree(&pager->lock) ? " free" : " held"));
+        lockStates.push_back(std::string(call) + (LockIsFree(&pager->lock, INFINITE) ? " free" : " held"));
     };
     WithDialog(
         [&](HWND dialog) {
-            lockStates.push_back(LockIsFree(&pager->lock) ? "dialog free" : "dialog held");
+            lockStates.push_back(LockIsFree(&pager->lock, INFINITE) ? "dialog free" : "dialog held");
             SetDesktops(dialog, "3");
             PressOk(dialog);
         },

@@ -14,6 +14,8 @@
 #include "support/modal_driver.h"
 #include "support/pager_module.h"
 #include "support/recording_site.h"
+#include "support/recording_stream.h"
+#include "support/scope_exit.h"
 #include "support/test_window.h"
 
 namespace {
@@ -21,26 +23,6 @@ namespace {
 const char kCaption[] = "Virtual Desktop Plugin v.0.2";
 const int kSaveSlot = 4;
 const int kTableSlots = 27;
-
-std::vector<unsigned char> StreamBytes(IStream* stream)
-{
-    STATSTG stat = {};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    std::vector<unsigned char> bytes(static_cast<size_t>(stat.cbSize.QuadPart));
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, NULL);
-    ULONG read = 0;
-    if (!bytes.empty())
-        stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
-    return bytes;
-}
-
-IStream* NewStream()
-{
-    IStream* stream = NULL;
-    CreateStreamOnHGlobal(NULL, TRUE, &stream);
-    return stream;
-}
 
 // Puts a recorder into the pager's Save slot: Configure must reach Save
 // through the object's interface table.
@@ -97,14 +79,7 @@ protected:
     }
 
     // The bytes a direct Save writes now.
-    std::vector<unsigned char> SavedNow()
-    {
-        IStream* stream = NewStream();
-        pager->Save(stream);
-        std::vector<unsigned char> bytes = StreamBytes(stream);
-        stream->Release();
-        return bytes;
-    }
+    std::vector<unsigned char> SavedNow() { return SavedBytes(pager); }
 
     int DesktopCount(IBarPlugin* which = NULL)
     {
@@ -154,7 +129,7 @@ TEST_F(SettingsCommandTest, OnlyTheSettingsCommandOpensTheDialog)
 TEST_F(SettingsCommandTest, WithoutASiteNothingOpens)
 {
     pager->SetSite(NULL);
-    IStream* stream = NewStream();
+    IStream* stream = StreamWithBytes({});
     ModalDriver driver;
     Answer(driver, Cancel);
     EXPECT_EQ(0, pager->OnCommand(1));
@@ -206,7 +181,7 @@ TEST_F(SettingsCommandTest, HostReleasingThePagerDuringTheDialogEndsItSafely)
     pager = module.CreatePager();
     ASSERT_NE(nullptr, pager);
     pager->SetSite(&site);
-    IStream* stream = NewStream();
+    IStream* stream = StreamWithBytes({});
     ModalDriver second;
     dialogShown = false;
     Answer(second, [this](HWND dialog) {
@@ -246,7 +221,8 @@ TEST_F(SettingsCommandTest, OkWithMoreDesktopsSwitchesNothing)
 
 TEST_F(SettingsCommandTest, ConfigureSavesThroughTheInterfaceTableAlsoAfterCancel)
 {
-    IStream* configured = NewStream();
+    IStream* configured = StreamWithBytes({});
+    ScopeExit releaseConfigured([configured] { configured->Release(); });
     HRESULT result;
     {
         SaveHook hook(pager);
@@ -261,12 +237,11 @@ TEST_F(SettingsCommandTest, ConfigureSavesThroughTheInterfaceTableAlsoAfterCance
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "pager.Save"}), Events());
     EXPECT_EQ(4, DesktopCount());
     EXPECT_EQ(SavedNow(), StreamBytes(configured));
-    configured->Release();
 }
 
 TEST_F(SettingsCommandTest, ConfigureAppliesOkWithoutTellingTheSite)
 {
-    IStream* configured = NewStream();
+    IStream* configured = StreamWithBytes({});
     {
         SaveHook hook(pager);
         ModalDriver driver;
@@ -286,7 +261,7 @@ TEST_F(SettingsCommandTest, OnlyTheFirstPagerConfigures)
     RecordingSite secondSite;
     secondSite.barWindow = barWindow;
     second->SetSite(&secondSite);
-    IStream* stream = NewStream();
+    IStream* stream = StreamWithBytes({});
     {
         ModalDriver driver;
         Answer(driver, Cancel);

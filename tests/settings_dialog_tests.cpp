@@ -180,13 +180,18 @@ TEST(FontListTest, LongerNameFirstStillListsTheShorterOnce)
         EXPECT_EQ(1, CSettingsDialog::AddFontNameProc(&font.elfLogFont, NULL, TRUETYPE_FONTTYPE,
                                                       reinterpret_cast<LPARAM>(combo)));
     }
-    ASSERT_EQ(2, SendMessageA(combo, CB_GETCOUNT, 0, 0));
-    char first[64], second[64];
-    SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
-    SendMessageA(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(second));
+    // Read everything first: the combo box goes before any ASSERT can return.
+    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    char first[64] = "", second[64] = "";
+    if (count == 2)
+    {
+        SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+        SendMessageA(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(second));
+    }
+    DestroyWindow(combo);
+    ASSERT_EQ(2, count);
     EXPECT_STREQ("DejaVu Sans", first);
     EXPECT_STREQ("DejaVu Sans Mono", second);
-    DestroyWindow(combo);
 }
 
 TEST_F(SettingsDialogTest, OkCutsColumnsToTheDesktopCount)

@@ -14,12 +14,11 @@
 #include "support/event_log.h"
 #include "support/owned_pager.h"
 #include "support/recording_stream.h"
+#include "support/scope_exit.h"
 #include "support/state_stream_bytes.h"
 #include "support/test_window.h"
 
 namespace {
-
-const size_t kSampleLength = 108 + 12 * 6;
 
 void ExpectSampleTable()
 {
@@ -125,6 +124,7 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
     table.entries[8][0] = {HandleToWord(hidden.hwnd()), 0, 0};
 
     IStream* stream = StreamWithBytes({});
+    ScopeExit releaseStream([stream] { stream->Release(); });
     pager->Save(stream);
     Bytes saved = StreamBytes(stream);
     ASSERT_EQ(108u + 36u, saved.size());
@@ -155,7 +155,6 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
     fresh->Save(again);
     EXPECT_EQ(saved, StreamBytes(again));
     again->Release();
-    stream->Release();
     // Nothing for the pagers to show when they go.
     memset(table.windowCounts, 0, sizeof(table.windowCounts));
 }

@@ -15,6 +15,7 @@
 #include "support/event_log.h"
 #include "support/pager_module.h"
 #include "support/recording_site.h"
+#include "support/recording_stream.h"
 #include "support/state_stream_bytes.h"
 #include "support/test_window.h"
 
@@ -98,19 +99,6 @@ Bytes Damaged(long serial, std::string& what)
     return bytes;
 }
 
-IStream* StreamOver(const Bytes& bytes)
-{
-    IStream* stream = NULL;
-    if (FAILED(CreateStreamOnHGlobal(NULL, TRUE, &stream)))
-        return NULL;
-    ULONG written = 0;
-    if (!bytes.empty())
-        stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, NULL);
-    return stream;
-}
-
 int32_t Word(const std::vector<unsigned char>& bytes, size_t offset)
 {
     int32_t word;
@@ -146,29 +134,10 @@ std::string CheckSaved(const std::vector<unsigned char>& saved, int itemCount)
     return "";
 }
 
-std::vector<unsigned char> SavedBytes(IBarPlugin* pager)
-{
-    std::vector<unsigned char> saved;
-    IStream* stream = NULL;
-    if (FAILED(CreateStreamOnHGlobal(NULL, TRUE, &stream)))
-        return saved;
-    pager->Save(stream);
-    STATSTG stat = {};
-    stream->Stat(&stat, STATFLAG_NONAME);
-    saved.resize(static_cast<size_t>(stat.cbSize.QuadPart));
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, NULL);
-    ULONG read = 0;
-    if (!saved.empty())
-        stream->Read(saved.data(), static_cast<ULONG>(saved.size()), &read);
-    stream->Release();
-    return saved;
-}
-
 // Loads one stream and uses the pager as a host does; "" when all went well.
 std::string Exercise(IBarPlugin* pager, const Bytes& bytes, DibCanvas& canvas)
 {
-    IStream* stream = StreamOver(bytes);
+    IStream* stream = StreamWithBytes(bytes);
     if (!stream)
         return "no stream";
     HRESULT loaded = pager->Load(stream);

@@ -27,7 +27,9 @@ class ShownTooltip
 public:
     explicit ShownTooltip(const char* text)
     {
-        LoadLibraryA("comctl32.dll");  // registers the control's class
+        // Registers the control's class, as the host does; no library reference left behind.
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
         owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
         window = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  0, 0, 0, 0, owner, NULL, NULL, NULL);

@@ -68,12 +68,6 @@ ModalDriver::Finder DialogCaptioned(const char* caption)
     return [wanted]() { return FindThreadDialog(wanted.c_str()); };
 }
 
-ModalDriver::Finder WindowOfClass(const char* className)
-{
-    std::string wanted = className;
-    return [wanted]() { return FindThreadWindow(wanted.c_str()); };
-}
-
 ModalDriver::ModalDriver(int maxTickCount) : maxTicks(maxTickCount)
 {
     g_driver = this;

@@ -46,6 +46,5 @@ private:
 HWND FindThreadDialog(const char* caption = NULL);
 // A visible window of this thread with that class name.
 HWND FindThreadWindow(const char* className);
-// Finders for ModalDriver::Then.
+// A finder for ModalDriver::Then.
 ModalDriver::Finder DialogCaptioned(const char* caption);
-ModalDriver::Finder WindowOfClass(const char* className);

@@ -18,6 +18,13 @@ public:
 
     CPagerPlugin* operator->() const { return pager; }
     CPagerPlugin* get() const { return pager; }
+    // Hands the reference back to the caller, for tests that check what the last Release answers.
+    CPagerPlugin* release()
+    {
+        CPagerPlugin* held = pager;
+        pager = nullptr;
+        return held;
+    }
 
 private:
     CPagerPlugin* pager;

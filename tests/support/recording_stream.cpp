@@ -3,6 +3,7 @@
 #include <string.h>
 #include <string>
 
+#include "plugin/bar_interfaces.h"
 #include "support/event_log.h"
 
 HRESULT STDMETHODCALLTYPE RecordingStream::QueryInterface(REFIID, void** ppv)
@@ -132,4 +133,16 @@ IStream* StreamWithBytes(const std::vector<unsigned char>& bytes)
     LARGE_INTEGER start = {};
     stream->Seek(start, STREAM_SEEK_SET, NULL);
     return stream;
+}
+
+std::vector<unsigned char> SavedBytes(IBarPlugin* pager)
+{
+    std::vector<unsigned char> saved;
+    IStream* stream = StreamWithBytes({});
+    if (!stream)
+        return saved;
+    pager->Save(stream);
+    saved = StreamBytes(stream);
+    stream->Release();
+    return saved;
 }

@@ -9,6 +9,8 @@
 #include <stdint.h>
 #include <vector>
 
+struct IBarPlugin;
+
 class RecordingStream : public IStream
 {
 public:
@@ -41,3 +43,5 @@ public:
 std::vector<unsigned char> StreamBytes(IStream* stream);
 // A new HGLOBAL stream holding these bytes, positioned at its start.
 IStream* StreamWithBytes(const std::vector<unsigned char>& bytes);
+// What the pager's Save writes into a new HGLOBAL stream.
+std::vector<unsigned char> SavedBytes(IBarPlugin* pager);
