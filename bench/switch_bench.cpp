@@ -11,7 +11,7 @@
 #include "bench/bench_windows.h"
 #include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
-#include "core/handle32.h"
+#include "win/handle32.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // drop-arrow box in the bottom-right corner.
 #include "colorpicker/color_button.h"
 
-#include "plugin/gdi_scope.h"
+#include "win/gdi_scope.h"
 
 namespace {
 

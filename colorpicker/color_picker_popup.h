@@ -4,11 +4,7 @@
 
 #include <windows.h>
 
-const int kPaletteColumns = 18;
-const int kPaletteRows = 12;
-const int kPaletteSize = kPaletteColumns * kPaletteRows;
-const int kPopupWidth = 185;   // border included
-const int kPopupHeight = 144;  // border included; also the room needed below the button
+#include "colorpicker/color_picker_geometry.h"
 
 extern const char kPopupClassName[];
 extern const char kPopupProperty[];

@@ -1,23 +1,12 @@
 // The popup's drawing: the palette, the swatch and the hover frame.
 #include "colorpicker/color_picker_popup.h"
 
-#include "plugin/gdi_scope.h"
+#include "win/gdi_scope.h"
 
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
-const int kPitch = 10;      // squares share their frame lines
-const int kGridLeft = 1;
-const int kGridTop = 20;
-const int kSquareSize = 11;
-
-RECT SquareRect(int column, int row)
-{
-    RECT rect = {kGridLeft + kPitch * column, kGridTop + kPitch * row,
-                 kGridLeft + kPitch * column + kSquareSize, kGridTop + kPitch * row + kSquareSize};
-    return rect;
-}
 
 void DrawRectangle(HDC dc, const RECT& rect)
 {
@@ -39,18 +28,20 @@ void CColorPickerPopup::Paint()
         {
             CSolidBrush fill(colors[column + kPaletteColumns * row]);
             CSelectedObject brush(dc, fill.handle());
-            DrawRectangle(dc, SquareRect(column, row));
+            DrawRectangle(dc, PaletteSquareRect(column, row));
         }
     }
 
     CSelectedObject hollow(dc, GetStockObject(NULL_BRUSH));
     RECT client;
     GetClientRect(hwnd, &client);
-    Rectangle(dc, client.right - 18, client.top + 2, client.right - 2, client.top + 18);
+    RECT box = MoreColorsBoxRect(client);
+    DrawRectangle(dc, box);
+    // A solid right-pointing triangle of six vertical lines inside the box.
     for (int k = 0; k < 6; ++k)
     {
-        MoveToEx(dc, client.right - 12 + k, client.top + 4 + k, NULL);
-        LineTo(dc, client.right - 12 + k, client.top + 15 - k);
+        MoveToEx(dc, box.left + 6 + k, box.top + 2 + k, NULL);
+        LineTo(dc, box.left + 6 + k, box.bottom - 3 - k);
     }
 }
 
@@ -62,7 +53,7 @@ void CColorPickerPopup::DrawPreview()
     CSolidBrush fill(selectedColor);
     CSelectedObject pen(dc, black.handle());
     CSelectedObject brush(dc, fill.handle());
-    Rectangle(dc, 2, 2, 50, 18);
+    DrawRectangle(dc, PreviewSwatchRect());
 }
 
 void CColorPickerPopup::DrawCellFrame(HDC dc, bool restore)
@@ -73,7 +64,7 @@ void CColorPickerPopup::DrawCellFrame(HDC dc, bool restore)
     CSolidBrush fill(colors[hoverColumn + kPaletteColumns * hoverRow]);
     CSelectedObject pen(dc, frame.handle());
     CSelectedObject brush(dc, fill.handle());
-    DrawRectangle(dc, SquareRect(hoverColumn, hoverRow));
+    DrawRectangle(dc, PaletteSquareRect(hoverColumn, hoverRow));
 }
 
 void CColorPickerPopup::SetHoverCell(int column, int row)

@@ -2,7 +2,7 @@
 #include "colorpicker/color_picker_popup.h"
 
 #include "colorpicker/color_button_messages.h"
-#include "plugin/gdi_scope.h"
+#include "win/gdi_scope.h"
 
 void CColorPickerPopup::OnMouseMove(int x, int y)
 {
@@ -11,10 +11,10 @@ void CColorPickerPopup::OnMouseMove(int x, int y)
     POINT point = {x, y};
     if (PtInRect(&client, point))
     {
-        if (x >= client.left + 2 && y >= client.top + 20 && y < client.bottom - 2)
+        if (x >= client.left + kGridHitLeft && y >= client.top + kGridTop && y < client.bottom - kGridHitBottomMargin)
         {
-            int column = (x - (client.left + 2)) / 10;
-            int row = (y - (client.top + 20)) / 10;
+            int column = (x - (client.left + kGridHitLeft)) / kSquarePitch;
+            int row = (y - (client.top + kGridTop)) / kSquarePitch;
             if (column >= kPaletteColumns || row >= kPaletteRows)
                 return;
             selectedColor = colors[column + kPaletteColumns * row];
@@ -45,7 +45,7 @@ void CColorPickerPopup::OnLButtonDown(int x, int y)
 {
     RECT client;
     GetClientRect(hwnd, &client);
-    RECT box = {client.right - 18, client.top + 2, client.right - 2, client.top + 18};
+    RECT box = MoreColorsBoxRect(client);
     POINT point = {x, y};
     // Returns once the button has handled it, the colour dialog included:
     // the popup lives on until then.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "com/module_state.h"
+#include "plugin/bar_interfaces.h"
 #include "plugin/pager_plugin.h"
 
 CClassFactory::CClassFactory(REFCLSID clsid) : refCount(1), classId(clsid)

@@ -5,6 +5,7 @@
 #include "colorpicker/color_picker_popup.h"
 #include "com/class_factory.h"
 #include "com/module_state.h"
+#include "plugin/bar_interfaces.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {

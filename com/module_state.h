@@ -10,6 +10,3 @@ struct ModuleState
 };
 
 extern ModuleState g_moduleState;
-
-extern const CLSID CLSID_PagerPlugin;
-extern const char kPagerDescription[];

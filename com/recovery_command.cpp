@@ -1,71 +1,17 @@
 // RecoverWindows: a rundll32 entry point that brings back windows left hidden
-// when a host died with the pager's windows parked on other desktops.
+// when a host died with the pager's windows parked on other desktops. It only
+// reads its arguments: the windows are found in core/, the list is a dialog.
 //   rundll32 pager.dll,RecoverWindows                 pick from a list
 //   rundll32 pager.dll,RecoverWindows /all            show every hidden application window
 //   rundll32 pager.dll,RecoverWindows /state <file>   show the windows a saved state remembers
 #include <windows.h>
 #include <string.h>
 
-#include "com/module_state.h"
 #include "core/recovery.h"
-#include "resources/recovery_resource.h"
+#include "dialog/recovery_dialog.h"
 
+// The windows /all and /state show.
 static RecoverableWindows g_recoverable;
-
-static void FillList(HWND dialog)
-{
-    HWND list = GetDlgItem(dialog, IDC_RECOVERY_LIST);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    ListHiddenApplicationWindows(&g_recoverable);
-    for (int i = 0; i < g_recoverable.count; ++i)
-    {
-        char title[100];
-        GetWindowTextA(g_recoverable.windows[i], title, sizeof(title));
-        LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title));
-        SendMessageA(list, LB_SETITEMDATA, item, i);
-    }
-}
-
-static void ShowSelected(HWND dialog)
-{
-    HWND list = GetDlgItem(dialog, IDC_RECOVERY_LIST);
-    int items = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int item = 0; item < items; ++item)
-    {
-        if (SendMessageA(list, LB_GETSEL, item, 0) <= 0)
-            continue;
-        LRESULT index = SendMessageA(list, LB_GETITEMDATA, item, 0);
-        if (index >= 0 && index < g_recoverable.count)
-            ShowRecoveredWindows(&g_recoverable.windows[index], 1);
-    }
-}
-
-static INT_PTR CALLBACK RecoveryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message)
-    {
-    case WM_INITDIALOG:
-        FillList(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam))
-        {
-        case IDC_RECOVERY_SHOW:
-            ShowSelected(dialog);
-            FillList(dialog);
-            return TRUE;
-        case IDC_RECOVERY_SHOW_ALL:
-            ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
-            FillList(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
-}
 
 static const char* SkipSpaces(const char* text)
 {
@@ -107,5 +53,5 @@ extern "C" void CALLBACK RecoverWindows(HWND owner, HINSTANCE, LPSTR commandLine
             ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
         return;
     }
-    DialogBoxParamA(g_moduleState.moduleInstance, MAKEINTRESOURCEA(IDD_RECOVERY), owner, RecoveryDialogProc, 0);
+    RunRecoveryDialog(owner);
 }

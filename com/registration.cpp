@@ -2,10 +2,12 @@
 
 #include <objbase.h>
 #include <comcat.h>
+#include <shlwapi.h>
 
-// {49E86696-EAA6-45A2-9480-C78C013B9713}
-const GUID CATID_BarPlugin =
-    {0x49E86696, 0xEAA6, 0x45A2, {0x94, 0x80, 0xC7, 0x8C, 0x01, 0x3B, 0x97, 0x13}};
+const char kPagerDescription[] = "Virtual Desktop";
+
+// The class's key; its subkeys are spelled from it.
+#define CLASS_KEY_FORMAT "CLSID\\%s"
 
 BOOL ClassIdToRegistryText(REFCLSID classId, char text[kRegistryTextSize])
 {
@@ -56,15 +58,28 @@ BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* des
     modulePath[pathLength] = '\0';
 
     const RegistrationRow rows[] = {
-        {HKEY_CLASSES_ROOT, "CLSID\\%s", NULL, description},
-        {HKEY_CLASSES_ROOT, "CLSID\\%s\\InprocServer32", NULL, modulePath},
-        {HKEY_CLASSES_ROOT, "CLSID\\%s\\InprocServer32", "ThreadingModel", "Apartment"},
+        {HKEY_CLASSES_ROOT, CLASS_KEY_FORMAT, NULL, description},
+        {HKEY_CLASSES_ROOT, CLASS_KEY_FORMAT "\\InprocServer32", NULL, modulePath},
+        {HKEY_CLASSES_ROOT, CLASS_KEY_FORMAT "\\InprocServer32", "ThreadingModel", "Apartment"},
         {HKEY_LOCAL_MACHINE, "Software\\Velmora\\Quorvane\\plugins\\%s", NULL, description},
         {HKEY_LOCAL_MACHINE, "Software\\Velmora\\Quorvane\\plugins\\%s\\Langs", NULL, NULL},
         {NULL, NULL, NULL, NULL},
     };
     for (const RegistrationRow* row = rows; row->rootKey; ++row)
         WriteRow(*row, classText);
+    return TRUE;
+}
+
+BOOL DeleteClassKey(REFCLSID classId)
+{
+    // Without the class id the key name would be "CLSID\\" and the delete
+    // would take every class of the machine with it.
+    char classText[kRegistryTextSize];
+    if (!ClassIdToRegistryText(classId, classText))
+        return FALSE;
+    char keyName[kRegistryTextSize];
+    wsprintfA(keyName, CLASS_KEY_FORMAT, classText);
+    SHDeleteKeyA(HKEY_CLASSES_ROOT, keyName);
     return TRUE;
 }
 

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-extern const GUID CATID_BarPlugin;
+// The class's name in the registry and in the bar's list of plug-ins.
+extern const char kPagerDescription[];
 
 const int kRegistryTextSize = 260;
 
@@ -26,6 +27,10 @@ BOOL ClassIdToRegistryText(REFCLSID classId, char text[kRegistryTextSize]);
 // Writes the class's rows; a row whose key cannot be opened is skipped.
 // FALSE, with nothing written, only when the class id has no text.
 BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* description);
+
+// Deletes the class's key under HKEY_CLASSES_ROOT with everything beneath it.
+// FALSE when the class id has no text.
+BOOL DeleteClassKey(REFCLSID classId);
 
 // Records through the component categories manager that the class implements
 // the category.

@@ -2,9 +2,9 @@
 
 #include <string.h>
 
-#include "core/handle32.h"
-#include "core/window_shower.h"
-#include "core/window_class.h"
+#include "win/handle32.h"
+#include "win/window_shower.h"
+#include "win/window_class.h"
 
 CDesktopTable g_desktopTable;
 

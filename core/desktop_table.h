@@ -13,7 +13,7 @@ const int kMaxWindowsPerDesktop = 1000;
 
 struct DesktopEntry
 {
-    uint32_t window;     // 32-bit window handle, see handle32.h
+    uint32_t window;     // 32-bit window handle, see win/handle32.h
     uint32_t reserved1;  // carried through the state stream, never interpreted
     uint32_t reserved2;
 };

@@ -1,9 +1,11 @@
 #include "core/recovery.h"
 
-#include "core/desktop_table.h"
-#include "core/handle32.h"
-#include "core/window_shower.h"
-#include "plugin/pager_settings.h"
+#include <shlwapi.h>
+#include <string.h>
+
+#include "core/state_stream.h"
+#include "win/handle32.h"
+#include "win/window_shower.h"
 
 static void Add(RecoverableWindows* list, HWND window)
 {
@@ -39,38 +41,30 @@ void ListHiddenApplicationWindows(RecoverableWindows* list)
     EnumWindows(CollectHiddenApplicationWindow, reinterpret_cast<LPARAM>(list));
 }
 
-static bool ReadExactly(HANDLE file, void* buffer, DWORD size)
-{
-    DWORD read = 0;
-    return ReadFile(file, buffer, size, &read, NULL) && read == size;
-}
-
 bool ListStateFileWindows(const char* path, RecoverableWindows* list)
 {
     list->count = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    IStream* stream = NULL;
+    if (FAILED(SHCreateStreamOnFileA(path, STGM_READ | STGM_SHARE_DENY_NONE, &stream)) || !stream)
         return false;
-    // Version, settings record, desktop count and current desktop, then the nine counts.
-    unsigned char header[sizeof(int32_t) + sizeof(PagerSettings) + 2 * sizeof(int32_t)];
-    int32_t counts[kMaxDesktops];
-    bool ok = ReadExactly(file, header, sizeof(header)) && ReadExactly(file, counts, sizeof(counts));
-    for (int d = 0; ok && d < kMaxDesktops; ++d)
+    PagerSettings settings;
+    memset(&settings, 0, sizeof(settings));
+    StoredState state;
+    ReadStateHead(stream, &settings, &state);
+    ReadStateLists(stream, &state);
+    stream->Release();
+
+    // The entries that arrived, desktop by desktop.
+    int remaining = state.arrivedEntries;
+    for (int d = 0; d < kMaxDesktops && remaining > 0; ++d)
     {
-        // A damaged count ends the walk: the entries after it cannot be placed.
-        if (!IsWindowCount(counts[d]))
-            break;
-        for (int k = 0; ok && k < counts[d]; ++k)
+        for (int k = 0; k < state.windowCounts[d] && remaining > 0; ++k, --remaining)
         {
-            DesktopEntry entry;
-            ok = ReadExactly(file, &entry, sizeof(entry));
-            HWND window = WordToHandle(entry.window);
-            if (ok && IsHiddenApplicationWindow(window))
+            HWND window = WordToHandle(StagedEntry(d, k).window);
+            if (IsHiddenApplicationWindow(window))
                 Add(list, window);
         }
     }
-    CloseHandle(file);
     return true;
 }
 

@@ -1,17 +1,8 @@
-// The pager's state stream: settings and the whole desktop table.
-//
-// Layout, all integers 32-bit little-endian: format version, the 60-byte
-// settings record, desktop count, current desktop, nine window counts, then
-// every desktop's entries (12 bytes each) from desktop 0 to 8. One Read or
-// Write per item, no seeking; only the byte counts a Read reports are judged.
-#include "plugin/pager_plugin.h"
+#include "core/state_stream.h"
 
-#include <stdint.h>
 #include <string.h>
 
-#include "core/desktop_table.h"
-
-static_assert(sizeof(int) == 4, "the stream's words are 32-bit");
+static_assert(sizeof(int32_t) == 4, "the stream's words are 32-bit");
 
 namespace {
 
@@ -33,71 +24,83 @@ void WriteItem(IStream* stream, const void* item, ULONG size)
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE CPagerPlugin::Load(IStream* stream)
+void ReadStateHead(IStream* stream, PagerSettings* settings, StoredState* state)
 {
-    if (!stream)
-        return S_OK;
-    CDesktopTable& table = g_desktopTable;
-
-    int32_t version = 0;
-    ReadItem(stream, &version, sizeof(version));
-    // A short read keeps the former bytes of the rest of the record.
-    ReadItem(stream, &settings, sizeof(settings));
+    state->formatVersion = 0;
+    ReadItem(stream, &state->formatVersion, sizeof(state->formatVersion));
+    ReadItem(stream, settings, sizeof(*settings));
     // Everything that reads the face name relies on its NUL.
-    if (!memchr(settings.faceName, '\0', sizeof(settings.faceName)))
-        settings.faceName[sizeof(settings.faceName) - 1] = '\0';
+    if (!memchr(settings->faceName, '\0', sizeof(settings->faceName)))
+        settings->faceName[sizeof(settings->faceName) - 1] = '\0';
+    state->desktopCount = 0;
+    state->hasDesktopCount = ReadItem(stream, &state->desktopCount, sizeof(state->desktopCount));
+}
 
-    int32_t count = 0;
-    // A stream that ends before its count keeps the count in force.
-    if (!ReadItem(stream, &count, sizeof(count)))
-        count = table.desktopCount;
-    // No grid has fewer than one cell.
+void ReadStateLists(IStream* stream, StoredState* state)
+{
+    state->currentIndex = 0;
+    state->arrivedEntries = 0;
+    bool complete = ReadItem(stream, &state->currentIndex, sizeof(state->currentIndex));
+    bool countsFit = true;
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        state->windowCounts[d] = 0;
+        complete = ReadItem(stream, &state->windowCounts[d], sizeof(state->windowCounts[d])) && complete;
+        countsFit = countsFit && IsWindowCount(state->windowCounts[d]);
+    }
+    // A current desktop or a window count that no table can hold marks the
+    // stream as damaged, and counts that do not fit are not followed.
+    if (state->currentIndex < 0 || state->currentIndex >= kMaxDesktops || !countsFit)
+        complete = false;
+    if (countsFit)
+    {
+        bool arriving = true;
+        for (int d = 0; d < kMaxDesktops; ++d)
+        {
+            // A short read does not end the loop: every planned read is made.
+            for (int k = 0; k < state->windowCounts[d]; ++k)
+            {
+                bool whole = ReadItem(stream, &g_stagedEntries[d][k], sizeof(DesktopEntry));
+                arriving = arriving && whole;
+                if (arriving)
+                    ++state->arrivedEntries;
+                complete = whole && complete;
+            }
+        }
+    }
+    state->complete = complete;
+}
+
+const DesktopEntry& StagedEntry(int desktop, int position)
+{
+    return g_stagedEntries[desktop][position];
+}
+
+void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table)
+{
+    StoredState state;
+    ReadStateHead(stream, settings, &state);
+    // A stream that ends before its count keeps the count in force, and no
+    // grid has fewer than one cell.
+    int count = state.hasDesktopCount ? state.desktopCount : table.desktopCount;
     if (count < 1)
         count = 1;
     table.Reset(count);
 
-    int32_t current = 0;
-    bool complete = ReadItem(stream, &current, sizeof(current));
-    int32_t counts[kMaxDesktops];
-    bool countsFit = true;
+    ReadStateLists(stream, &state);
+    if (!state.complete)
+        return;
+    table.currentIndex = state.currentIndex;
     for (int d = 0; d < kMaxDesktops; ++d)
     {
-        counts[d] = 0;
-        complete = ReadItem(stream, &counts[d], sizeof(counts[d])) && complete;
-        countsFit = countsFit && IsWindowCount(counts[d]);
-    }
-    // A current desktop or a window count that no table can hold marks the stream
-    // as damaged: none of it is committed, and counts that do not fit are not
-    // followed into the entries.
-    if (current < 0 || current >= kMaxDesktops || !countsFit)
-        complete = false;
-    if (countsFit)
-    {
-        for (int d = 0; d < kMaxDesktops; ++d)
-        {
-            for (int k = 0; k < counts[d]; ++k)
-                complete = ReadItem(stream, &g_stagedEntries[d][k], sizeof(DesktopEntry)) && complete;
-        }
-    }
-    if (!complete)
-        return S_OK;
-
-    table.currentIndex = current;
-    for (int d = 0; d < kMaxDesktops; ++d)
-    {
-        table.windowCounts[d] = counts[d];
-        for (int k = 0; k < counts[d]; ++k)
+        table.windowCounts[d] = state.windowCounts[d];
+        for (int k = 0; k < state.windowCounts[d]; ++k)
             table.SetEntry(d, k, &g_stagedEntries[d][k]);
     }
-    return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CPagerPlugin::Save(IStream* stream)
+HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table)
 {
-    if (!stream)
-        return S_OK;
-    const CDesktopTable& table = g_desktopTable;
-
     WriteItem(stream, &formatVersion, sizeof(formatVersion));
     WriteItem(stream, &settings, sizeof(settings));
     WriteItem(stream, &table.desktopCount, sizeof(table.desktopCount));

@@ -4,10 +4,9 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
-#include "core/handle32.h"
-#include "core/window_class.h"
-#include "core/window_title.h"
-#include "plugin/pager_plugin.h"
+#include "win/handle32.h"
+#include "win/window_class.h"
+#include "win/window_title.h"
 
 LiveWindowList g_liveWindowList;
 
@@ -16,21 +15,23 @@ namespace {
 // GetWindowTextA's limit: a title contributes at most 99 characters.
 const int kTitleSize = 100;
 const char kEmptyText[] = "<empty>";
-static_assert(sizeof(kEmptyText) <= kTooltipTextSize, "the empty text fits the buffer");
 
-// Appends lines behind the text already in the host's buffer, keeping within
-// kTooltipTextSize: once a line does not fit, no further line is written.
+// Appends lines behind the text already in the buffer, keeping within its
+// size: once a line does not fit, no further line is written.
 class CTooltipText
 {
 public:
-    explicit CTooltipText(char* buffer) : text(buffer), length(strlen(buffer)), full(false) {}
+    CTooltipText(char* buffer, size_t bufferSize)
+        : text(buffer), size(bufferSize), length(strlen(buffer)), full(false)
+    {
+    }
 
     // "* <title>", followed by a line break unless it is the list's last position.
     void AppendLine(const char* title, bool last)
     {
         size_t titleLength = strlen(title);
         size_t lineLength = 2 + titleLength + (last ? 0 : 1);
-        if (full || length + lineLength + 1 > static_cast<size_t>(kTooltipTextSize))
+        if (full || length + lineLength + 1 > size)
         {
             full = true;
             return;
@@ -50,12 +51,15 @@ public:
 
     void SetEmpty()
     {
+        if (size < sizeof(kEmptyText))
+            return;
         memcpy(text, kEmptyText, sizeof(kEmptyText));
         length = sizeof(kEmptyText) - 1;
     }
 
 private:
     char* text;
+    size_t size;
     size_t length;
     bool full;
 };
@@ -80,7 +84,7 @@ BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM)
     return TRUE;
 }
 
-void ListLiveWindows(char* text)
+void ListLiveWindows(char* text, size_t size)
 {
     LiveWindowList& list = g_liveWindowList;
     list.trayWindow = FindWindowA("Shell_TrayWnd", NULL);
@@ -89,7 +93,7 @@ void ListLiveWindows(char* text)
     memset(list.windows, 0, sizeof(list.windows));
     EnumWindows(CollectLiveWindow, 0);
 
-    CTooltipText tooltip(text);
+    CTooltipText tooltip(text, size);
     for (int i = 0; i < list.count && !tooltip.IsFull(); ++i)
     {
         char title[kTitleSize];
@@ -102,9 +106,8 @@ void ListLiveWindows(char* text)
         tooltip.SetEmpty();
 }
 
-void ListStoredWindows(int index, char* text)
+void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t size)
 {
-    const CDesktopTable& table = g_desktopTable;
     if (index < 0 || index >= kMaxDesktops)
         return;
     int n = table.windowCounts[index];
@@ -113,7 +116,7 @@ void ListStoredWindows(int index, char* text)
     if (n > kMaxWindowsPerDesktop)
         n = kMaxWindowsPerDesktop;
 
-    CTooltipText tooltip(text);
+    CTooltipText tooltip(text, size);
     for (int i = 0; i < n && !tooltip.IsFull(); ++i)
     {
         DesktopEntry entry;
@@ -135,17 +138,16 @@ void ListStoredWindows(int index, char* text)
         tooltip.SetEmpty();
 }
 
-void CPagerPlugin::GetTooltipText(UINT index, char* text)
+void WriteTooltipText(const CDesktopTable& table, UINT index, char* text, size_t size)
 {
-    if (!text)
+    if (!text || size == 0)
         return;
     text[0] = '\0';
-    const CDesktopTable& table = g_desktopTable;
     // The current desktop comes first, even when it lies beyond the count.
     if (index == static_cast<UINT>(table.currentIndex))
-        ListLiveWindows(text);
+        ListLiveWindows(text, size);
     else if (index >= static_cast<UINT>(table.desktopCount) || index >= static_cast<UINT>(kMaxDesktops))
         return;
     else
-        ListStoredWindows(static_cast<int>(index), text);
+        ListStoredWindows(table, static_cast<int>(index), text, size);
 }

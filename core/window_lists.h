@@ -1,7 +1,12 @@
-// The window titles of a desktop, one per line, for the tooltip of its cell.
+// The window titles of a desktop, one per line, for the tooltip of its cell:
+// the windows on screen for the current desktop, the remembered list of the
+// table for any other.
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
+
+#include "core/desktop_table.h"
 
 const int kMaxLiveWindows = 1000;
 
@@ -16,10 +21,15 @@ struct LiveWindowList
 
 extern LiveWindowList g_liveWindowList;
 
-// Both append to `text`, which holds the empty string and kTooltipTextSize bytes
-// (plugin/bar_interfaces.h); lines that no longer fit are left out.
-void ListLiveWindows(char* text);
-void ListStoredWindows(int index, char* text);
+// The tooltip text of cell `index` into `text`, a buffer of `size` bytes:
+// "<empty>" for a desktop without windows, nothing for an index that is
+// neither the current desktop nor below the count. Lines that would not fit
+// are left out whole.
+void WriteTooltipText(const CDesktopTable& table, UINT index, char* text, size_t size);
+
+// Both append to `text`, which holds the empty string.
+void ListLiveWindows(char* text, size_t size);
+void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t size);
 
 // EnumWindows callback that fills g_liveWindowList.
 BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM param);

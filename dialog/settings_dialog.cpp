@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <string.h>
 
-#include "plugin/gdi_scope.h"
+#include "win/gdi_scope.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "colorpicker/color_button.h"
 #include "dialog/dialog_base.h"
 #include "dialog/settings_ids.h"
-#include "plugin/pager_settings.h"
+#include "core/pager_settings.h"
 
 class CSettingsDialog : public CDialogBase
 {

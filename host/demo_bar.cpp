@@ -4,7 +4,7 @@
 
 #include "host/host_log.h"
 #include "host/state_file.h"
-#include "plugin/gdi_scope.h"
+#include "win/gdi_scope.h"
 
 static const char kLabel[] = "Quorvane demo";
 static const char kHint[] = "right-click: Settings...";

@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "host/host_ids.h"
+#include "plugin/bar_interfaces.h"
 
 const char kHostUsage[] =
     "demo_host [--dll PATH [--clsid {CLSID}]] [--state PATH] [--log PATH] [--height PIXELS]\n"
@@ -22,7 +22,7 @@ static BOOL ParseClassId(const char* text, CLSID* classId)
 BOOL ParseHostOptions(int argc, char** argv, HostOptions* options, char* error, int errorSize)
 {
     options->dllPath = NULL;
-    options->classId = kPagerClassId;
+    options->classId = CLSID_PagerPlugin;
     options->statePath = "pager-state.bin";
     options->logPath = NULL;
     options->barHeight = 32;

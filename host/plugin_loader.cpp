@@ -3,8 +3,8 @@
 #include <objbase.h>
 #include <comcat.h>
 
-#include "host/host_ids.h"
 #include "host/host_log.h"
+#include "plugin/bar_interfaces.h"
 
 static void LogClass(const char* what, REFCLSID classId)
 {
@@ -23,7 +23,7 @@ BOOL CreateRegisteredPlugin(LoadedPlugin* loaded)
     if (FAILED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, NULL, CLSCTX_INPROC_SERVER,
                                 IID_ICatInformation, reinterpret_cast<void**>(&categories))))
         return FALSE;
-    CATID wanted = kBarPluginCategory;
+    CATID wanted = CATID_BarPlugin;
     IEnumCLSID* classes = NULL;
     if (SUCCEEDED(categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), NULL, &classes)))
     {

@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
-#include "plugin/gdi_scope.h"
-#include "plugin/pager_settings.h"
+#include "win/gdi_scope.h"
+#include "core/pager_settings.h"
 
 static_assert(sizeof(LOGFONTA().lfFaceName) == kFaceNameSize, "face name fields match");
 

@@ -1,3 +1,6 @@
+// The pager object: its life, the host's plain calls, and Load, Save and the
+// tooltip text, which hand over to core/. The grid and the settings command
+// have files of their own.
 #include "plugin/pager_plugin.h"
 
 #include <new>
@@ -5,6 +8,8 @@
 
 #include "com/module_state.h"
 #include "core/desktop_table.h"
+#include "core/state_stream.h"
+#include "core/window_lists.h"
 
 const char kInstanceMutexName[] = "85FC560F-B98D-4656-AA79-41F0E1CCA920";
 
@@ -93,6 +98,20 @@ ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
     return refCount;
 }
 
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Load(IStream* stream)
+{
+    if (stream)
+        LoadState(stream, &settings, g_desktopTable);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CPagerPlugin::Save(IStream* stream)
+{
+    if (!stream)
+        return S_OK;
+    return SaveState(stream, formatVersion, settings, g_desktopTable);
+}
+
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetRect(const RECT* rect)
 {
     barRect = *rect;
@@ -153,6 +172,11 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetInfo(BarInfo* info)
     if (info->flags & kInfoText)
         memcpy(info->text, hostText, strlen(hostText) + 1);
     return 0;
+}
+
+void CPagerPlugin::GetTooltipText(UINT index, char* text)
+{
+    WriteTooltipText(g_desktopTable, index, text, kTooltipTextSize);
 }
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* answer)

@@ -1,11 +1,13 @@
-// The pager: the one COM object of the module, driven by the host through IBarPlugin.
+// The pager: the one COM object of the module, driven by the host through
+// IBarPlugin. It owns the settings, the grid layout and the site; the desktop
+// table, the state stream and the tooltip lists it drives live in core/.
 #pragma once
 
 #include <windows.h>
 
 #include "plugin/bar_interfaces.h"
 #include "plugin/pager_font.h"
-#include "plugin/pager_settings.h"
+#include "core/pager_settings.h"
 
 const int kHostTextSize = 260;
 extern const char kInstanceMutexName[];

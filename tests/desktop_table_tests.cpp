@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
-#include "core/handle32.h"
+#include "win/handle32.h"
 #include "support/event_log.h"
 #include "support/test_window.h"
 #include "support/window_order.h"

@@ -21,7 +21,7 @@ TEST_F(FactoryTest, EveryByteOfTheClassIdMatters)
 {
     for (int i = 0; i < 16; ++i)
     {
-        CLSID other = kPagerClsid;
+        CLSID other = CLSID_PagerPlugin;
         reinterpret_cast<unsigned char*>(&other)[i] ^= 0x01;
         void* out = reinterpret_cast<void*>(1);
         EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, module.GetClassObject(other, IID_IClassFactory, &out)) << i;
@@ -33,7 +33,7 @@ TEST_F(FactoryTest, EveryByteOfTheClassIdMatters)
 TEST_F(FactoryTest, UnsupportedInterfaceLeavesNoFactoryAlive)
 {
     void* out = reinterpret_cast<void*>(1);
-    EXPECT_EQ(E_NOINTERFACE, module.GetClassObject(kPagerClsid, IID_IPersistStream, &out));
+    EXPECT_EQ(E_NOINTERFACE, module.GetClassObject(CLSID_PagerPlugin, IID_IPersistStream, &out));
     EXPECT_EQ(nullptr, out);
     EXPECT_EQ(S_OK, module.CanUnloadNow());
 }
@@ -41,12 +41,12 @@ TEST_F(FactoryTest, UnsupportedInterfaceLeavesNoFactoryAlive)
 TEST_F(FactoryTest, FactoryAnswersUnknownAndClassFactoryOnly)
 {
     IUnknown* unknown = NULL;
-    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IUnknown, reinterpret_cast<void**>(&unknown)));
+    ASSERT_EQ(S_OK, module.GetClassObject(CLSID_PagerPlugin, IID_IUnknown, reinterpret_cast<void**>(&unknown)));
     IClassFactory* factory = NULL;
     EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&factory)));
     EXPECT_EQ(static_cast<void*>(unknown), static_cast<void*>(factory));
     void* other = reinterpret_cast<void*>(1);
-    EXPECT_EQ(E_NOINTERFACE, unknown->QueryInterface(kBarPluginIid, &other));
+    EXPECT_EQ(E_NOINTERFACE, unknown->QueryInterface(IID_IBarPlugin, &other));
     EXPECT_EQ(nullptr, other);
     EXPECT_EQ(1u, factory->Release());
     EXPECT_EQ(0u, unknown->Release());
@@ -56,7 +56,7 @@ TEST_F(FactoryTest, FactoryAnswersUnknownAndClassFactoryOnly)
 TEST_F(FactoryTest, LockServerDoesNotPinTheModule)
 {
     IClassFactory* factory = NULL;
-    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    ASSERT_EQ(S_OK, module.GetClassObject(CLSID_PagerPlugin, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
     EXPECT_EQ(S_FALSE, module.CanUnloadNow());
     EXPECT_EQ(E_NOTIMPL, factory->LockServer(TRUE));
     EXPECT_EQ(S_FALSE, module.CanUnloadNow());
@@ -69,7 +69,7 @@ TEST_F(FactoryTest, LockServerDoesNotPinTheModule)
 TEST_F(FactoryTest, CreateInstanceRefusesAggregationAndUnknownInterfaces)
 {
     IClassFactory* factory = NULL;
-    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    ASSERT_EQ(S_OK, module.GetClassObject(CLSID_PagerPlugin, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
 
     IUnknown* outer = factory;  // any non-null outer object
     void* out = reinterpret_cast<void*>(1);
@@ -87,10 +87,10 @@ TEST_F(FactoryTest, CreateInstanceRefusesAggregationAndUnknownInterfaces)
 TEST_F(FactoryTest, LivePagersHoldTheModule)
 {
     IClassFactory* factory = NULL;
-    ASSERT_EQ(S_OK, module.GetClassObject(kPagerClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    ASSERT_EQ(S_OK, module.GetClassObject(CLSID_PagerPlugin, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
     IBarPlugin* first = NULL;
     IUnknown* second = NULL;
-    ASSERT_EQ(S_OK, factory->CreateInstance(NULL, kBarPluginIid, reinterpret_cast<void**>(&first)));
+    ASSERT_EQ(S_OK, factory->CreateInstance(NULL, IID_IBarPlugin, reinterpret_cast<void**>(&first)));
     ASSERT_EQ(S_OK, factory->CreateInstance(NULL, IID_IUnknown, reinterpret_cast<void**>(&second)));
     EXPECT_EQ(0u, factory->Release());
     EXPECT_EQ(S_FALSE, module.CanUnloadNow());

@@ -72,7 +72,7 @@ TEST_F(InterfaceTableTest, OperationsSitInTheirSlots)
 {
     const BarPluginVtbl* t = pager->vtbl;
     void* same = NULL;
-    EXPECT_EQ(S_OK, t->QueryInterface(pager, kBarPluginIid, &same));
+    EXPECT_EQ(S_OK, t->QueryInterface(pager, IID_IBarPlugin, &same));
     EXPECT_EQ(static_cast<void*>(pager), same);
     EXPECT_EQ(3u, t->AddRef(pager));
     EXPECT_EQ(2u, t->Release(pager));

@@ -8,7 +8,7 @@
 
 #include "com/module_state.h"
 #include "core/desktop_table.h"
-#include "core/handle32.h"
+#include "win/handle32.h"
 #include "plugin/pager_plugin.h"
 #include "support/event_log.h"
 #include "support/owned_pager.h"

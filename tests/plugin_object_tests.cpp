@@ -33,7 +33,7 @@ TEST_F(PluginObjectTest, UnknownAndBarPluginAreTheSameObject)
     IUnknown* unknown = NULL;
     IBarPlugin* plugin = NULL;
     ASSERT_EQ(S_OK, pager->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)));
-    ASSERT_EQ(S_OK, pager->QueryInterface(kBarPluginIid, reinterpret_cast<void**>(&plugin)));
+    ASSERT_EQ(S_OK, pager->QueryInterface(IID_IBarPlugin, reinterpret_cast<void**>(&plugin)));
     EXPECT_EQ(static_cast<void*>(pager), static_cast<void*>(unknown));
     EXPECT_EQ(pager, plugin);
     EXPECT_EQ(4u, pager->AddRef());  // 1 + two queries + this one

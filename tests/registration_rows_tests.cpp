@@ -3,6 +3,7 @@
 
 #include "com/module_state.h"
 #include "com/registration.h"
+#include "plugin/bar_interfaces.h"
 #include "support/registry_tools.h"
 
 namespace {

@@ -192,21 +192,21 @@ TEST_F(RegistrationTest, RegisteredClassIsFoundByCategoryAndCreatesAWorkingPager
     });
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_StdComponentCategoriesMgr, NULL, CLSCTX_INPROC_SERVER,
                                      IID_ICatInformation, reinterpret_cast<void**>(&categories)));
-    CATID wanted = kBarPluginCategory;
+    CATID wanted = CATID_BarPlugin;
     IEnumCLSID* classes = NULL;
     ASSERT_EQ(S_OK, categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), NULL, &classes));
     int found = 0;
     CLSID clsid;
     ULONG fetched = 0;
     while (classes->Next(1, &clsid, &fetched) == S_OK && fetched == 1)
-        found += IsEqualCLSID(clsid, kPagerClsid) ? 1 : 0;
+        found += IsEqualCLSID(clsid, CLSID_PagerPlugin) ? 1 : 0;
     classes->Release();
     categories->Release();
     categories = NULL;
     EXPECT_EQ(1, found);
 
     IBarPlugin* pager = NULL;
-    ASSERT_EQ(S_OK, CoCreateInstance(kPagerClsid, NULL, CLSCTX_INPROC_SERVER, kBarPluginIid,
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_PagerPlugin, NULL, CLSCTX_INPROC_SERVER, IID_IBarPlugin,
                                      reinterpret_cast<void**>(&pager)));
     int count = 0;
     EXPECT_EQ(0, pager->GetItemInfo(kItemCount, 0, &count));
@@ -260,7 +260,7 @@ TEST_F(RegistrationTest, WithoutClassIdTextNothingIsWrittenOrDeleted)
     FailingMallocSpy spy;
     ASSERT_EQ(S_OK, CoRegisterMallocSpy(&spy));
     LPOLESTR text = NULL;
-    HRESULT probe = StringFromIID(kPagerClsid, &text);
+    HRESULT probe = StringFromIID(CLSID_PagerPlugin, &text);
     if (SUCCEEDED(probe))
         CoTaskMemFree(text);
     HRESULT unregistered = module.UnregisterServer();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
-#include "core/handle32.h"
+#include "win/handle32.h"
 #include "support/event_log.h"
 #include "support/owned_pager.h"
 #include "support/recording_stream.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
-#include "core/handle32.h"
+#include "win/handle32.h"
 #include "core/window_lists.h"
 #include "support/owned_pager.h"
 #include "support/test_window.h"

@@ -6,8 +6,6 @@
 
 #include "plugin/bar_interfaces.h"
 
-extern const CLSID kPagerClsid;
-extern const IID kBarPluginIid;
 
 class PagerModule
 {

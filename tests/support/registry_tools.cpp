@@ -3,7 +3,8 @@
 #include <shlwapi.h>
 #include <stdio.h>
 
-const GUID kBarPluginCategory = {0x49E86696, 0xEAA6, 0x45A2, {0x94, 0x80, 0xC7, 0x8C, 0x01, 0x3B, 0x97, 0x13}};
+#include "plugin/bar_interfaces.h"
+
 
 bool KeyExists(HKEY root, const std::string& key)
 {

@@ -9,7 +9,6 @@ const char kPagerClassKey[] = "CLSID\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
 const char kPagerPluginKey[] = "Software\\Velmora\\Quorvane\\plugins\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
 const char kBarPluginCategoryText[] = "{49E86696-EAA6-45A2-9480-C78C013B9713}";
 
-extern const GUID kBarPluginCategory;
 
 bool KeyExists(HKEY root, const std::string& key);
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
-#include "plugin/pager_settings.h"
+#include "core/pager_settings.h"
 
 typedef std::vector<unsigned char> Bytes;
 

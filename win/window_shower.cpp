@@ -1,4 +1,4 @@
-#include "core/window_shower.h"
+#include "win/window_shower.h"
 
 CWindowShower::CWindowShower() : hungCount(0)
 {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "core/window_shower.h"
+#include "win/window_shower.h"
 
 // GetWindowTextA reads the title of another process's window from the system,
 // but sends WM_GETTEXT to a window of another thread of this process, which

@@ -1,6 +1,0 @@
-#pragma once
-
-#define IDD_RECOVERY 102
-#define IDC_RECOVERY_LIST 1201
-#define IDC_RECOVERY_SHOW 1202
-#define IDC_RECOVERY_SHOW_ALL 1203
