@@ -113,8 +113,8 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     windowCounts[currentIndex] = 0;
     EnumWindows(CollectSwitchWindow, 0);
 
-    MoveActivationOff(entries[currentIndex], windowCounts[currentIndex], barTop);
     CWindowShower shower;
+    MoveActivationOff(entries[currentIndex], windowCounts[currentIndex], barTop, shower);
     for (int i = 0; i < windowCounts[currentIndex]; ++i)
         shower.Apply(WordToHandle(entries[currentIndex][i].window), SW_HIDE);
     ShowList(index, shower);

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include "core/desktop_table.h"
+#include "win/window_shower.h"
 
 // Hands the foreground to the bar's top-level window, or to the desktop window
-// when there is no visible bar, if it rests on one of `windows`.
-void MoveActivationOff(const DesktopEntry* windows, int count, HWND barTop);
+// when there is no visible bar, if it rests on one of `windows`, which
+// `shower` is about to hide.
+void MoveActivationOff(const DesktopEntry* windows, int count, HWND barTop, CWindowShower& shower);

@@ -51,23 +51,24 @@ bool CWindowShower::Probe(HWND window, DWORD thread)
     return true;
 }
 
-void CWindowShower::Apply(HWND window, int command)
+bool CWindowShower::Answers(HWND window)
 {
     DWORD thread = GetWindowThreadProcessId(window, NULL);
     // Our own windows, and handles whose window has gone, take the plain call.
     if (thread == 0 || thread == GetCurrentThreadId())
-    {
+        return true;
+    if (KnownHung(thread))
+        return false;
+    if (Probe(window, thread))
+        return true;
+    RememberHung(thread);
+    return false;
+}
+
+void CWindowShower::Apply(HWND window, int command)
+{
+    if (Answers(window))
         ShowWindow(window, command);
-        return;
-    }
-    if (!KnownHung(thread))
-    {
-        if (Probe(window, thread))
-        {
-            ShowWindow(window, command);
-            return;
-        }
-        RememberHung(thread);
-    }
-    ShowWindowAsync(window, command);
+    else
+        ShowWindowAsync(window, command);
 }

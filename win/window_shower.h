@@ -21,6 +21,8 @@ class CWindowShower
 public:
     CWindowShower();
     void Apply(HWND window, int command);
+    // Whether Apply would call the owner synchronously; asks it if need be.
+    bool Answers(HWND window);
 
 private:
     bool KnownHung(DWORD thread) const;
