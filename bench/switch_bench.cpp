@@ -93,12 +93,12 @@ const Step kRounds[2][4] = {
     {{kFloor, 0}, {kPager, 1}, {kPager, 0}, {kFloor, 1}},
 };
 
-// A switch of 1000 windows takes Wine 20 to 30 s (a hide and a show cost it
-// some 25 ms a window there, against 6 ms at N = 10), so N = 1000 gets two
-// rounds: four samples a side.
+// A switch of 1000 windows takes Wine 6 to 10 s (a hide and a show cost it
+// some 6 to 9 ms a window, as at N = 10), so N = 1000 gets four rounds: eight
+// samples a side, four in each direction.
 int RoundsFor(int n, bool quick)
 {
-    int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 2;
+    int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 4;
     return quick ? (rounds + 2) / 3 : rounds;
 }
 
