@@ -76,8 +76,8 @@ void SetRawOutput(bool raw)
 void PrintTableHeader()
 {
     printf("| case | N | samples | pager ms | floor ms | ratio | ratio q1-q3 | pager us/unit | floor us/unit "
-           "| pager's own us/unit | spread pager / floor |\n");
-    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+           "| pager's own us/unit | spread pager / floor | WM_ACTIVATE per switch, hidden + shown, pager / floor |\n");
+    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
 }
 
 void PrintRow(const Row& row)
@@ -92,11 +92,19 @@ void PrintRow(const Row& row)
     // were taken next to each other, so a slow spell of the machine cancels out.
     double ratio = Median(ratios);
     double units = row.unitsPerSample > 0 ? row.unitsPerSample : 1;
-    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% |\n",
+    char activations[64] = "";
+    if (row.activationsCounted)
+    {
+        const Activations& a = row.activations;
+        snprintf(activations, sizeof(activations), "%.1f + %.1f / %.1f + %.1f", a.pagerHidden, a.pagerShown,
+                 a.floorHidden, a.floorShown);
+    }
+    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% | %s |\n",
            row.name.c_str(), row.count, static_cast<unsigned>(c.pager.size()), Milliseconds(pager).c_str(),
            Milliseconds(floor).c_str(), ratio, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
            Microseconds(pager / units).c_str(), row.unit, Microseconds(floor / units).c_str(), row.unit,
-           Microseconds(floor * (ratio - 1) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100);
+           Microseconds(floor * (ratio - 1) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100,
+           activations);
     fflush(stdout);
     if (g_rawOutput)
     {

@@ -46,6 +46,14 @@ Comparison Interleave(int rounds, PagerSide pagerSide, FloorSide floorSide)
     return result;
 }
 
+// WM_ACTIVATE messages per switch received by the windows it hides and by
+// those it shows.
+struct Activations
+{
+    double pagerHidden, pagerShown;
+    double floorHidden, floorShown;
+};
+
 struct Row
 {
     std::string name;
@@ -53,6 +61,8 @@ struct Row
     const char* unit;       // what the per-unit columns divide by
     int unitsPerSample;
     Comparison samples;
+    bool activationsCounted = false;
+    Activations activations = {0, 0, 0, 0};
 };
 
 void PrintTableHeader();

@@ -1,80 +1,110 @@
 #include "bench/bench_windows.h"
 
 #include <stdio.h>
+#include <string.h>
+
+#include "bench/window_board.h"
 
 namespace {
 
-const char kClassName[] = "PagerBenchWindow";
-const UINT kCreateMessage = WM_APP + 1;
-const UINT kDestroyMessage = WM_APP + 2;
-const UINT kWakeMessage = WM_APP + 3;
-
-void RegisterBenchClass()
+// One board for the benchmark's process, shared with each owner process it starts.
+WindowBoard* Board()
 {
-    WNDCLASSA existing;
-    if (GetClassInfoA(GetModuleHandleA(NULL), kClassName, &existing))
-        return;
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hCursor = LoadCursor(NULL, IDC_ARROW);
-    wc.lpszClassName = kClassName;  // no background brush: nothing to erase
-    RegisterClassA(&wc);
+    static WindowBoard* board = NULL;
+    if (!board)
+    {
+        char name[64];
+        BoardObjectName(name, sizeof(name), GetCurrentProcessId(), "board");
+        HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(WindowBoard), name);
+        board = static_cast<WindowBoard*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    }
+    return board;
 }
 
-void DestroyAll(std::vector<HWND>& windows)
+HANDLE CreateBoardEvent(const char* what, BOOL manualReset)
 {
-    for (HWND window : windows)
-        DestroyWindow(window);
-    windows.clear();
+    char name[64];
+    BoardObjectName(name, sizeof(name), GetCurrentProcessId(), what);
+    return CreateEventA(NULL, manualReset, FALSE, name);
 }
 
 }  // namespace
 
-CWindowOwner::CWindowOwner(bool onOwnThread)
-    : ownThread(onOwnThread), thread(NULL), threadId(0), ready(NULL), idle(NULL)
+DWORD WINAPI CWindowOwner::ServeOnThread(LPVOID param)
 {
-    RegisterBenchClass();
-    if (ownThread)
+    CWindowOwner* self = static_cast<CWindowOwner*>(param);
+    MSG msg;
+    PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts
+    SetEvent(self->done);
+    ServeWindows(Board(), self->done, self->idle);
+    return 0;
+}
+
+CWindowOwner::CWindowOwner(WindowOwnerKind ownerKind)
+    : kind(ownerKind), batches(0), owner(NULL), ownerThreadId(0), done(NULL), idle(NULL)
+{
+    WindowBoard* board = Board();
+    memset(board->activations, 0, sizeof(board->activations));
+    RegisterBenchClass(board);
+    if (kind == kPagerThread)
         return;
-    ready = CreateEventA(NULL, FALSE, FALSE, NULL);
-    idle = CreateEventA(NULL, TRUE, FALSE, NULL);
-    thread = CreateThread(NULL, 0, Run, this, 0, &threadId);
-    WaitForSingleObject(ready, INFINITE);
+    done = CreateBoardEvent("done", FALSE);
+    idle = CreateBoardEvent("idle", TRUE);
+    if (kind == kOtherThread)
+        StartThread();
+    else
+        StartProcess();
+    WaitForSingleObject(done, INFINITE);
+}
+
+void CWindowOwner::StartThread()
+{
+    owner = CreateThread(NULL, 0, ServeOnThread, this, 0, &ownerThreadId);
+}
+
+void CWindowOwner::StartProcess()
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+    while (length > 0 && path[length - 1] != '\\' && path[length - 1] != '/')
+        --length;
+    path[length] = '\0';
+    char command[MAX_PATH + 64];
+    snprintf(command, sizeof(command), "\"%spager_bench_owner.exe\" %lu", path,
+             static_cast<unsigned long>(GetCurrentProcessId()));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+    {
+        fprintf(stderr, "cannot start %s\n", command);
+        ExitProcess(1);
+    }
+    CloseHandle(process.hThread);
+    owner = process.hProcess;
+    ownerThreadId = process.dwThreadId;
 }
 
 CWindowOwner::~CWindowOwner()
 {
-    if (ownThread)
+    if (kind == kPagerThread)
     {
-        DestroyAll(windows);
+        for (HWND window : windows)
+            DestroyWindow(window);
         PumpPending();
         return;
     }
-    PostThreadMessageA(threadId, kDestroyMessage, 0, reinterpret_cast<LPARAM>(&windows));
-    PostThreadMessageA(threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    CloseHandle(ready);
+    PostToOwner(kDestroyMessage);
+    PostToOwner(WM_QUIT);
+    WaitForSingleObject(owner, INFINITE);
+    CloseHandle(owner);
+    CloseHandle(done);
     CloseHandle(idle);
 }
 
-void CWindowOwner::Make(const Request& request)
+void CWindowOwner::PostToOwner(UINT message)
 {
-    // Tiled over the screen in small windows, so that a shown window covers few others.
-    const int width = 40, height = 30, columns = 32, rows = 34;
-    for (int i = 0; i < request.count; ++i)
-    {
-        char title[64];
-        snprintf(title, sizeof(title), "%s %04d - Bench Document", request.prefix, i);
-        int place = static_cast<int>(request.made->size());
-        HWND window = CreateWindowExA(0, kClassName, title, WS_OVERLAPPED | WS_CAPTION,
-                                      (place % columns) * width, (place / columns % rows) * height, width, height,
-                                      NULL, NULL, GetModuleHandleA(NULL), NULL);
-        if (request.visible)
-            SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VISIBLE);
-        request.made->push_back(window);
-    }
+    PostThreadMessageA(ownerThreadId, message, 0, 0);
 }
 
 void CWindowOwner::MarkVisible(const std::vector<HWND>& list)
@@ -85,70 +115,44 @@ void CWindowOwner::MarkVisible(const std::vector<HWND>& list)
 
 std::vector<HWND> CWindowOwner::Create(int count, const char* prefix, bool visible)
 {
-    size_t first = windows.size();
-    Request request = {count, prefix, visible, &windows, NULL};
-    if (ownThread)
+    WindowBoard* board = Board();
+    board->batch = batches++;
+    board->count = count < kMaxBatchWindows ? count : kMaxBatchWindows;
+    board->visible = visible;
+    snprintf(board->prefix, sizeof(board->prefix), "%s", prefix);
+    if (kind == kPagerThread)
     {
-        Make(request);
+        MakeBatch(board);
     }
     else
     {
-        request.done = CreateEventA(NULL, FALSE, FALSE, NULL);
-        PostThreadMessageA(threadId, kCreateMessage, 0, reinterpret_cast<LPARAM>(&request));
-        WaitForSingleObject(request.done, INFINITE);
-        CloseHandle(request.done);
+        PostToOwner(kMakeMessage);
+        WaitForSingleObject(done, INFINITE);
     }
-    return std::vector<HWND>(windows.begin() + first, windows.end());
+    std::vector<HWND> made;
+    for (int i = 0; i < board->count; ++i)
+        made.push_back(reinterpret_cast<HWND>(static_cast<UINT_PTR>(board->made[i])));
+    if (kind == kPagerThread)
+        windows.insert(windows.end(), made.begin(), made.end());
+    return made;
 }
 
 void CWindowOwner::WaitUntilIdle()
 {
-    if (ownThread)
+    if (kind == kPagerThread)
     {
         PumpPending();
         return;
     }
     // The wake-up message comes after everything sent or posted before it.
     ResetEvent(idle);
-    PostThreadMessageA(threadId, kWakeMessage, 0, 0);
+    PostToOwner(kWakeMessage);
     WaitForSingleObject(idle, INFINITE);
 }
 
-DWORD WINAPI CWindowOwner::Run(LPVOID param)
+LONG CWindowOwner::Activations(int batch) const
 {
-    static_cast<CWindowOwner*>(param)->Serve();
-    return 0;
-}
-
-void CWindowOwner::Serve()
-{
-    MSG msg;
-    PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts
-    SetEvent(ready);
-    for (;;)
-    {
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
-        {
-            if (msg.message == WM_QUIT)
-                return;
-            if (msg.hwnd == NULL && msg.message == kCreateMessage)
-            {
-                Request* request = reinterpret_cast<Request*>(msg.lParam);
-                Make(*request);
-                SetEvent(request->done);
-                continue;
-            }
-            if (msg.hwnd == NULL && msg.message == kDestroyMessage)
-            {
-                DestroyAll(*reinterpret_cast<std::vector<HWND>*>(msg.lParam));
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        SetEvent(idle);
-        MsgWaitForMultipleObjects(0, NULL, FALSE, INFINITE, QS_ALLINPUT);
-    }
+    return InterlockedCompareExchange(&Board()->activations[batch], 0, 0);
 }
 
 void PumpPending()

@@ -1,23 +1,29 @@
-// Top-level windows for the benchmark, owned either by the benchmark's own
-// thread or by a second thread that pumps messages as an application does.
+// Top-level windows for the benchmark, owned by the benchmark's own thread,
+// by a second thread, or by a second process; the latter two pump messages
+// as an idle application does.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
 
+enum WindowOwnerKind
+{
+    kPagerThread,
+    kOtherThread,
+    kOtherProcess
+};
+
 class CWindowOwner
 {
 public:
-    explicit CWindowOwner(bool onOwnThread);
+    explicit CWindowOwner(WindowOwnerKind kind);
     ~CWindowOwner();  // destroys every window it made
     CWindowOwner(const CWindowOwner&) = delete;
     CWindowOwner& operator=(const CWindowOwner&) = delete;
 
-    // `count` windows titled "<prefix> <number> - Bench Document". Visible ones
-    // are made hidden and then marked visible through their style: creating
-    // and mapping a thousand X windows takes minutes, and the first switch
-    // that shows them maps them anyway.
+    // A batch of `count` windows titled "<prefix> <number> - Bench Document",
+    // at most four batches. Visible ones are only marked visible, see MakeBatch.
     std::vector<HWND> Create(int count, const char* prefix, bool visible);
 
     // Marks windows visible through their style, as Create does.
@@ -28,25 +34,22 @@ public:
     // quiet owner.
     void WaitUntilIdle();
 
-private:
-    struct Request
-    {
-        int count;
-        const char* prefix;
-        bool visible;
-        std::vector<HWND>* made;
-        HANDLE done;
-    };
-    static DWORD WINAPI Run(LPVOID param);
-    static void Make(const Request& request);
-    void Serve();
+    // The WM_ACTIVATE messages that the windows of a batch have received.
+    LONG Activations(int batch) const;
 
-    bool ownThread;
-    std::vector<HWND> windows;
-    HANDLE thread;
-    DWORD threadId;
-    HANDLE ready;
-    HANDLE idle;  // set by the owner thread whenever its queue has run empty
+private:
+    static DWORD WINAPI ServeOnThread(LPVOID param);
+    void StartThread();
+    void StartProcess();
+    void PostToOwner(UINT message);
+
+    WindowOwnerKind kind;
+    int batches;
+    std::vector<HWND> windows;  // those of this thread
+    HANDLE owner;               // the owning thread or process
+    DWORD ownerThreadId;
+    HANDLE done;
+    HANDLE idle;
 };
 
 // Dispatches this thread's pending messages (paints, X events) outside the timed part.

@@ -1,6 +1,8 @@
 // A switch between two desktops of N visible windows each, clicked through the
-// pager, against its floor: the same enumeration with the same filter calls,
-// and the same ShowWindow calls made directly.
+// pager, against its floor: the cheapest platform sequence with the same
+// visible result, one enumeration with the same filter calls, then ShowWindow
+// on each window, bottom-most first when hiding, so that no hide activates a
+// window that is hidden next.
 #include "bench/bench_cases.h"
 
 #include <stdio.h>
@@ -56,7 +58,7 @@ public:
     {
         counts[current] = 0;
         enumeration.Collect(lists[current], counts[current]);
-        for (int i = 0; i < counts[current]; ++i)
+        for (int i = counts[current] - 1; i >= 0; --i)
             ShowWindow(lists[current][i], SW_HIDE);
         for (int k = counts[target] - 1; k >= 0; --k)
             ShowWindow(lists[target][k], SW_SHOW);
@@ -91,19 +93,19 @@ const Step kRounds[2][4] = {
     {{kFloor, 0}, {kPager, 1}, {kPager, 0}, {kFloor, 1}},
 };
 
-// A switch of 1000 windows takes Wine 20 to 30 s (a hide and a show cost it
-// some 25 ms a window there, against 6 ms at N = 10), so N = 1000 gets two
-// rounds: four samples a side.
+// A switch of 1000 windows takes Wine 6 to 10 s (a hide and a show cost it
+// some 6 to 9 ms a window, as at N = 10), so N = 1000 gets four rounds: eight
+// samples a side, four in each direction.
 int RoundsFor(int n, bool quick)
 {
-    int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 2;
+    int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 4;
     return quick ? (rounds + 2) / 3 : rounds;
 }
 
 class CSwitchCase
 {
 public:
-    CSwitchCase(int n, bool ownThread) : windows(n), owner(ownThread), pager(40), unlike(0)
+    CSwitchCase(int n, WindowOwnerKind kind) : windows(n), owner(kind), pager(40), unlike(0)
     {
         // Desktop 0 gets N windows by switching away from them, desktop 1 the next N.
         owner.Create(n, "Parked", true);
@@ -111,6 +113,7 @@ public:
         owner.Create(n, "Shown", true);
         owner.WaitUntilIdle();
         g_floorSwitch.TakeOver(g_desktopTable);
+        CountActivations();
     }
 
     ~CSwitchCase()
@@ -122,6 +125,9 @@ public:
     // One switch of one side; the other side then takes over the screen.
     double Switch(const Step& step)
     {
+        // Desktop d holds the windows of batch d.
+        int hidden = 1 - step.target;
+        LONG before[2] = {owner.Activations(hidden), owner.Activations(step.target)};
         double time = 0;
         if (step.side == kPager)
         {
@@ -134,6 +140,8 @@ public:
             g_floorSwitch.HandOver(g_desktopTable);
         }
         owner.WaitUntilIdle();
+        activations[step.side][0] += owner.Activations(hidden) - before[0];
+        activations[step.side][1] += owner.Activations(step.target) - before[1];
         // Fewer than N means an owner did not answer in time and its windows moved later.
         if (g_floorSwitch.Recorded(1 - step.target) != windows)
             ++unlike;
@@ -154,26 +162,43 @@ public:
 
     int Unlike() const { return unlike; }
 
+    // WM_ACTIVATE messages that the windows a switch hides, and those it
+    // shows, received in the switches of each side from now on.
+    void CountActivations() { memset(activations, 0, sizeof(activations)); }
+    void ReportActivations(Row& row) const
+    {
+        double switches = static_cast<double>(row.samples.pager.size());
+        row.activations = {activations[kPager][0] / switches, activations[kPager][1] / switches,
+                           activations[kFloor][0] / switches, activations[kFloor][1] / switches};
+        row.activationsCounted = true;
+    }
+
 private:
     int windows;
     CWindowOwner owner;
     CBenchPager pager;
     int unlike;
+    LONG activations[2][2];
 };
 
-void RunSwitchCase(int n, bool ownThread, bool quick)
+const char* const kOwnerNames[] = {"switch, windows of the pager's thread", "switch, windows of another thread",
+                                   "switch, windows of another process"};
+
+void RunSwitchCase(int n, WindowOwnerKind kind, bool quick)
 {
-    CSwitchCase switchCase(n, ownThread);
+    CSwitchCase switchCase(n, kind);
     Row row;
-    row.name = ownThread ? "switch, windows of the pager's thread" : "switch, windows of another thread";
+    row.name = kOwnerNames[kind];
     row.count = n;
     row.unit = "window";
     row.unitsPerSample = n;
     // One untimed round: every window has been hidden and shown once by each side.
     Comparison warmUp;
     switchCase.Round(0, warmUp);
+    switchCase.CountActivations();
     for (int round = 0; round < RoundsFor(n, quick); ++round)
         switchCase.Round(round, row.samples);
+    switchCase.ReportActivations(row);
     if (switchCase.Unlike())
         fprintf(stderr, "switch, N = %d: %d switches recorded fewer than N windows\n", n, switchCase.Unlike());
     PrintRow(row);
@@ -183,9 +208,9 @@ void RunSwitchCase(int n, bool ownThread, bool quick)
 
 void RunSwitchCases(const BenchOptions& options)
 {
-    for (int ownThread = 1; ownThread >= 0; --ownThread)
+    for (WindowOwnerKind kind : {kPagerThread, kOtherThread, kOtherProcess})
     {
         for (int n = 10; n <= options.largestN; n *= 10)
-            RunSwitchCase(n, ownThread != 0, options.quick);
+            RunSwitchCase(n, kind, options.quick);
     }
 }

@@ -111,7 +111,7 @@ void CheckText(const char* what)
 
 void RunTooltipCases(const BenchOptions& options)
 {
-    CWindowOwner owner(true);
+    CWindowOwner owner(kPagerThread);
     std::vector<HWND> windows = owner.Create(kWindows, "Titled", false);
     CBenchPager pager(40);
     int rounds = options.quick ? 7 : 31;

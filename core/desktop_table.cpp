@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "core/switch_activation.h"
 #include "win/handle32.h"
 #include "win/window_shower.h"
 #include "win/window_class.h"
@@ -113,6 +114,7 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     EnumWindows(CollectSwitchWindow, 0);
 
     CWindowShower shower;
+    MoveActivationOff(entries[currentIndex], windowCounts[currentIndex], barTop, shower);
     for (int i = 0; i < windowCounts[currentIndex]; ++i)
         shower.Apply(WordToHandle(entries[currentIndex][i].window), SW_HIDE);
     ShowList(index, shower);

@@ -100,6 +100,15 @@ TEST_F(HungWindowTest, ResponsiveWindowsOfOtherThreadsSwitchSynchronously)
     EXPECT_TRUE(IsWindowVisible(other.hwnd()));
 }
 
+TEST_F(HungWindowTest, HidingTheWindowsOfAnotherThreadActivatesNoneOfThem)
+{
+    HungThread other("other", 4);  // never frozen
+    ASSERT_EQ(other.hwnd(), GetForegroundWindow());
+    LONG before = ActivateMessages();
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_LE(ActivateMessages() - before, 1) << "each hide activated the window hidden next";
+}
+
 TEST_F(HungWindowTest, TooltipsReturnPromptlyWhenAWindowOfThisProcessHangs)
 {
     OwnedPager pager;

@@ -1,7 +1,9 @@
 #include "win/window_shower.h"
 
-CWindowShower::CWindowShower() : hungCount(0)
+CWindowShower::CWindowShower() : hungCount(0), answeredNext(0)
 {
+    for (int i = 0; i < kMaxAnsweredThreads; ++i)
+        answeredThreads[i] = 0;
 }
 
 bool CWindowShower::KnownHung(DWORD thread) const
@@ -20,24 +22,53 @@ void CWindowShower::RememberHung(DWORD thread)
         hungThreads[hungCount++] = thread;
 }
 
-void CWindowShower::Apply(HWND window, int command)
+int CWindowShower::AnsweredSlot(DWORD thread) const
+{
+    for (int i = 0; i < kMaxAnsweredThreads; ++i)
+    {
+        if (answeredThreads[i] == thread)
+            return i;
+    }
+    return -1;
+}
+
+// True when the owner answers now or answered a probe lately.
+bool CWindowShower::Probe(HWND window, DWORD thread)
+{
+    int slot = AnsweredSlot(thread);
+    if (slot >= 0 && GetTickCount() - answeredTicks[slot] < kHungProbeTimeoutMs)
+        return true;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer))
+        return false;
+    if (slot < 0)
+    {
+        slot = answeredNext;
+        answeredNext = (answeredNext + 1) % kMaxAnsweredThreads;
+    }
+    answeredThreads[slot] = thread;
+    answeredTicks[slot] = GetTickCount();
+    return true;
+}
+
+bool CWindowShower::Answers(HWND window)
 {
     DWORD thread = GetWindowThreadProcessId(window, NULL);
     // Our own windows, and handles whose window has gone, take the plain call.
     if (thread == 0 || thread == GetCurrentThreadId())
-    {
+        return true;
+    if (KnownHung(thread))
+        return false;
+    if (Probe(window, thread))
+        return true;
+    RememberHung(thread);
+    return false;
+}
+
+void CWindowShower::Apply(HWND window, int command)
+{
+    if (Answers(window))
         ShowWindow(window, command);
-        return;
-    }
-    if (!KnownHung(thread))
-    {
-        DWORD_PTR answer = 0;
-        if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer))
-        {
-            ShowWindow(window, command);
-            return;
-        }
-        RememberHung(thread);
-    }
-    ShowWindowAsync(window, command);
+    else
+        ShowWindowAsync(window, command);
 }

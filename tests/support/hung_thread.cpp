@@ -1,10 +1,13 @@
 #include "support/hung_thread.h"
 
+#include <memory>
+#include <vector>
+
 #include "support/test_window.h"
 
 static const UINT kFreezeMessage = WM_APP + 1;
 
-HungThread::HungThread(const char* windowTitle) : title(windowTitle)
+HungThread::HungThread(const char* windowTitle, int windows) : title(windowTitle), windowCount(windows)
 {
     ready = CreateEventA(NULL, FALSE, FALSE, NULL);
     frozen = CreateEventA(NULL, FALSE, FALSE, NULL);
@@ -38,8 +41,10 @@ void HungThread::Thaw()
 DWORD WINAPI HungThread::Run(LPVOID param)
 {
     HungThread* self = static_cast<HungThread*>(param);
-    TestWindow owned(kTestWindowClass, self->title, true);
-    self->window = owned.hwnd();
+    std::vector<std::unique_ptr<TestWindow>> owned;
+    for (int i = 0; i < self->windowCount; ++i)
+        owned.emplace_back(new TestWindow(kTestWindowClass, self->title, true));
+    self->window = owned.back()->hwnd();
     MSG msg;
     PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);  // the thread's queue exists before anyone posts
     SetEvent(self->ready);

@@ -1,4 +1,4 @@
-// A second thread that owns a visible top-level window and can be told to
+// A second thread that owns visible top-level windows and can be told to
 // stop pumping messages, as a hung application does.
 #pragma once
 
@@ -7,10 +7,10 @@
 class HungThread
 {
 public:
-    explicit HungThread(const char* title);
+    explicit HungThread(const char* title, int windowCount = 1);
     ~HungThread();  // thaws and ends the thread
 
-    HWND hwnd() const { return window; }
+    HWND hwnd() const { return window; }  // the last window made, top-most and active
     void Freeze();  // returns once the thread has stopped pumping
     void Thaw();
 
@@ -18,6 +18,7 @@ private:
     static DWORD WINAPI Run(LPVOID param);
 
     const char* title;
+    int windowCount;
     HWND window = NULL;
     DWORD threadId = 0;
     HANDLE thread = NULL;

@@ -2,8 +2,17 @@
 
 #include "support/event_log.h"
 
+static LONG g_activateMessages = 0;
+
+LONG ActivateMessages()
+{
+    return InterlockedCompareExchange(&g_activateMessages, 0, 0);
+}
+
 static LRESULT CALLBACK LoggingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_ACTIVATE)
+        InterlockedIncrement(&g_activateMessages);
     if (message == WM_SHOWWINDOW)
     {
         char title[256];

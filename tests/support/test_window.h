@@ -1,5 +1,5 @@
 // Real top-level windows for tests. Each logs "show <title>" and
-// "hide <title>" for every WM_SHOWWINDOW it receives.
+// "hide <title>" for every WM_SHOWWINDOW it receives, and counts WM_ACTIVATE.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,9 @@ private:
 };
 
 const char kTestWindowClass[] = "PagerTestWindow";
+
+// WM_ACTIVATE messages that test windows of any thread have received.
+LONG ActivateMessages();
 
 // Registers a window class of the test program, once per name.
 void RegisterTestClass(const char* className, WNDPROC windowProc, HBRUSH background);
