@@ -9,7 +9,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-scripts/install-deps.sh xdotool x11-utils
+scripts/install-deps.sh
 scripts/build.sh
 
 bin="$root/build/x86_64/bin"

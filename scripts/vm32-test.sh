@@ -22,7 +22,7 @@ since_start() { echo "$(( $(date +%s) - started ))s"; }
 cache=${PAGER_VM32_CACHE:-/var/cache/pager-vm32}
 run=build/vm32
 
-scripts/install-deps.sh debootstrap qemu-system-x86
+scripts/install-deps.sh
 cmake --no-warn-unused-cli -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
 cmake --build build/i686 -j "$(nproc)"
 image_dir=$(scripts/vm32-rootfs.sh "$cache")
