@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64                 # cross compilers
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64       # objdump, objcopy, strip
     wine64 xvfb xauth fonts-wine                            # tests under Wine (fonts-wine: Tahoma)
+    libxrandr2                                              # Wine's view of the screen's size
     imagemagick xdotool x11-utils                           # demo and screenshots
     debootstrap qemu-system-x86                             # the 32-bit VM
     wixl msitools                                           # the installer and its checks
