@@ -27,10 +27,10 @@ bound=${PAGER_VM32_PROBE_TIMEOUT:-20}
 console=$(mktemp)
 # Without a root disk the kernel panics and QEMU ends; until then it talks.
 qemu-system-x86_64 "${accel[@]}" -m 256 -nodefaults -display none -no-reboot \
-    -kernel "$image_dir/vmlinuz" -append "console=ttyS0 panic=-1" -serial "file:$console" &
+    -kernel "$image_dir/vmlinuz" -append "console=ttyS0 panic=-1" -serial "file:$console" 2>/dev/null &
 probe=$!
 spoke=false
-for _ in $(seq $((bound * 5))); do
+while [ "$SECONDS" -lt "$bound" ]; do
     [ -s "$console" ] && { spoke=true; break; }
     kill -0 "$probe" 2>/dev/null || break
     sleep 0.2
