@@ -142,11 +142,12 @@ run_installer() {
     local dll="$WINEPREFIX/drive_c/Program Files/Quorvane/plugins/pager.dll" host_log=/tmp/installer-host.log
     msi=$(ls "$payload"/*.msi)
     key_text() { wine reg query "$1" </dev/null 2>&1 | tr -d '\r'; }
-    has_key() { key_text "$1" | grep -q '^HKEY_'; }
+    has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
     {
         echo "msiexec /i ${msi##*/} /qn"
         wine msiexec /i "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /i: exit code $?")
         [ -f "$dll" ] || problems+=("no $installed")
+        key_text "$classes\\InprocServer32" | grep REG_SZ
         key_text "$classes" | grep -q 'REG_SZ *Virtual Desktop' || problems+=("no class key")
         key_text "$classes\\InprocServer32" | grep -qF "$installed" || problems+=("InprocServer32 is not the installed file")
         key_text "$classes\\InprocServer32" | grep -q 'ThreadingModel *REG_SZ *Apartment' || problems+=("no ThreadingModel Apartment")
