@@ -84,11 +84,10 @@ started=$SECONDS
 boot "$accel"
 if $silent || { [ "$status" -ne 0 ] && [ ! -s "$console" ]; }; then
     if $silent; then
-        why="its console stayed silent for ${silent_for}s"
+        echo "vm32: ended the VM under $accel after $((SECONDS - started))s: its console stayed silent for ${silent_for}s; booting again under TCG"
     else
-        why="it ended with status $status before a line on its console"
+        echo "vm32: the VM under $accel stopped after $((SECONDS - started))s with status $status and no line on its console; booting again under TCG"
     fi
-    echo "vm32: the VM under $accel was ended after $((SECONDS - started))s, as $why; booting again under TCG"
     boot tcg
 fi
 $silent && status=125
