@@ -26,6 +26,19 @@ static int LabelWidth()
     return size.cx;
 }
 
+// The primary monitor's work area, which is its whole screen where no taskbar
+// takes a part: the bar lies along its bottom edge, over its full width.
+static RECT PrimaryWorkArea()
+{
+    POINT origin = {0, 0};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoA(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor) && !IsRectEmpty(&monitor.rcWork))
+        return monitor.rcWork;
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return screen;
+}
+
 BOOL CDemoBar::Create(HINSTANCE instance)
 {
     WNDCLASSA windowClass = {};
@@ -39,10 +52,9 @@ BOOL CDemoBar::Create(HINSTANCE instance)
     pluginRect.left = kMargin + LabelWidth() + kMargin;
     pluginRect.right = pluginRect.left;
     pluginRect.bottom = height;
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDemoBarClass, kDemoBarTitle, WS_POPUP, 0,
-                             screenHeight - height, screenWidth, height, NULL, NULL, instance, this);
+    RECT area = PrimaryWorkArea();
+    window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDemoBarClass, kDemoBarTitle, WS_POPUP, area.left,
+                             area.bottom - height, area.right - area.left, height, NULL, NULL, instance, this);
     if (!window)
         return FALSE;
     tooltips.Create(window);

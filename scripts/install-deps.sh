@@ -1,10 +1,19 @@
 #!/bin/bash
-# Installs the Debian packages the build and the tests need, when any is missing.
-# Extra package names given as arguments are installed the same way.
+# Installs the Debian packages that any build, test, demo, benchmark or
+# packaging step of this repository uses, when any is missing. This list is
+# the only one: every script that needs a package installs through here.
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-          binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth imagemagick "$@")
+packages=(
+    cmake make googletest                                   # build, test programs
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64                 # cross compilers
+    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64       # objdump, objcopy, strip
+    wine64 xvfb xauth fonts-wine                            # tests under Wine (fonts-wine: Tahoma)
+    libxrandr2                                              # Wine's view of the screen's size
+    imagemagick xdotool x11-utils                           # demo and screenshots
+    debootstrap qemu-system-x86                             # the 32-bit VM
+    wixl msitools                                           # the installer and its checks
+)
 
 missing=()
 for package in "${packages[@]}"; do

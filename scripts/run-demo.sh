@@ -9,7 +9,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-scripts/install-deps.sh xdotool x11-utils
+scripts/install-deps.sh
 scripts/build.sh
 
 bin="$root/build/x86_64/bin"
@@ -86,6 +86,16 @@ echo "Registering $bin/pager.dll"
 host_pid=$!
 bar=$(wait_for_window "Quorvane demo bar")
 wait_for_log "^cell 1: "
+placed=1
+if [ "$headless" -eq 1 ]; then
+    # Along the bottom of the screen, over its full width (there is no taskbar).
+    read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+    eval "$(xdotool getwindowgeometry --shell "$bar")"
+    if [ "$X" -ne 0 ] || [ "$WIDTH" -ne "$screen_width" ] || [ $((Y + HEIGHT)) -ne "$screen_height" ]; then
+        echo "The bar is ${WIDTH}x${HEIGHT} at $X,$Y, not along the bottom of the ${screen_width}x${screen_height} screen." >&2
+        placed=0
+    fi
+fi
 
 echo "Opening three windows on desktop 1"
 drive_c="$WINEPREFIX/drive_c"
@@ -148,4 +158,4 @@ fi
 wait "$host_pid" || true
 grep -q "^Release: 0" "$log" && echo "The host saved the pager's state and released it."
 echo "Host log: $log"
-[ "$switched" -eq 1 ]
+[ "$switched" -eq 1 ] && [ "$placed" -eq 1 ]

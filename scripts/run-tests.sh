@@ -1,7 +1,9 @@
 #!/bin/bash
-# Builds both architectures and runs every test: the static checks of the
-# shipped i686 DLL, the x86_64 test programs under Wine on a headless X server,
-# then the i686 test programs under 32-bit Wine in a VM (scripts/vm32-test.sh).
+# Builds both architectures and the release (scripts/package.sh), then runs
+# every test: the static checks of the shipped i686 DLL and of the installer's
+# tables, the x86_64 test programs under Wine on a headless X server, then the
+# i686 test programs and the installer's round trip under 32-bit Wine in a VM
+# (scripts/vm32-test.sh).
 #
 # The VM runs the programs that drive the DLL's binary interface unless
 # PAGER_VM32_PROGRAMS picks others ('.' picks the whole i686 suite);
@@ -14,15 +16,16 @@ if [ "${1:-}" = --no-vm32 ]; then
     shift
 fi
 # Exports, interface table, host session, state bytes: what a 32-bit build
-# could get wrong where the 64-bit one is right. The whole suite takes some
-# minutes more under emulation.
-export PAGER_VM32_PROGRAMS=${PAGER_VM32_PROGRAMS:-'^(factory|plugin_object|bar_session|state_stream|pager_state)_tests$'}
+# could get wrong where the 64-bit one is right, and the installer. The whole
+# suite takes some minutes more under emulation.
+export PAGER_VM32_PROGRAMS=${PAGER_VM32_PROGRAMS:-'^(factory|plugin_object|bar_session|state_stream|pager_state)_tests$|^installer_round_trip$'}
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 
 scripts/build.sh
+scripts/package.sh
 
 source scripts/wine-session.sh
 trap stop_wine_session EXIT

@@ -131,6 +131,61 @@ run_command() {
     fi
 }
 
+# The installer's round trip: a quiet per-machine install; the host (the demo
+# bar) finds the class through the bar's plug-in category and creates the
+# pager; a quiet uninstall leaves no key, no category entry and no file.
+run_installer() {
+    local name=$1 host=$2 log="$results/$1.log" msi problems=() host_pid
+    local clsid='{C2E600FF-9292-45B6-9AA3-E15276A9B27B}' installed='C:\Program Files\Quorvane\plugins\pager.dll'
+    local classes="HKCR\\CLSID\\$clsid" plugin="HKLM\\Software\\Velmora\\Quorvane\\plugins\\$clsid"
+    local category="Implemented Categories\\{49E86696-EAA6-45A2-9480-C78C013B9713}"
+    local dll="$WINEPREFIX/drive_c/Program Files/Quorvane/plugins/pager.dll" host_log=/tmp/installer-host.log
+    msi=$(ls "$payload"/*.msi)
+    key_text() { wine reg query "$1" </dev/null 2>&1 | tr -d '\r'; }
+    has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
+    {
+        echo "msiexec /i ${msi##*/} /qn"
+        wine msiexec /i "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /i: exit code $?")
+        [ -f "$dll" ] || problems+=("no $installed")
+        key_text "$classes\\InprocServer32" | grep REG_SZ
+        key_text "$classes" | grep -q 'REG_SZ *Virtual Desktop' || problems+=("no class key")
+        key_text "$classes\\InprocServer32" | grep -qF "$installed" || problems+=("InprocServer32 is not the installed file")
+        key_text "$classes\\InprocServer32" | grep -q 'ThreadingModel *REG_SZ *Apartment' || problems+=("no ThreadingModel Apartment")
+        has_key "$classes\\$category" || problems+=("no category entry")
+        key_text "$plugin" | grep -q 'REG_SZ *Virtual Desktop' || problems+=("no plug-in key")
+        has_key "$plugin\\Langs" || problems+=("no Langs key")
+
+        echo "$host finds the pager through the bar's category"
+        rm -f "$host_log"
+        (cd /tmp && exec wine "$payload/bin/$host" --log "Z:${host_log//\//\\}" </dev/null >/dev/null 2>&1) &
+        host_pid=$!
+        for _ in $(seq 120); do
+            grep -q "^created $clsid" "$host_log" 2>/dev/null && break
+            sleep 1
+        done
+        tr -d '\r' <"$host_log" 2>/dev/null
+        grep -q "^created $clsid" "$host_log" 2>/dev/null || problems+=("the host did not create the pager")
+        wine taskkill /im "$host" </dev/null
+        for _ in $(seq 30); do kill -0 "$host_pid" 2>/dev/null || break; sleep 1; done
+        kill -9 "$host_pid" 2>/dev/null
+        wait "$host_pid"
+
+        echo "msiexec /x ${msi##*/} /qn"
+        wine msiexec /x "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /x: exit code $?")
+        [ ! -e "$dll" ] || problems+=("$installed stays")
+        has_key "$classes" && problems+=("the class key stays")
+        has_key "$plugin" && problems+=("the plug-in key stays")
+        has_key 'HKLM\Software\Velmora' && echo "(HKLM\\Software\\Velmora, the bar's own key, stays)"
+    } >"$log" 2>&1
+    tr -d '\r' <"$log"
+    if [ ${#problems[@]} -eq 0 ]; then
+        record passed installer "$name"
+    else
+        local IFS=';'
+        record failed installer "$name" "${problems[*]}"
+    fi
+}
+
 # A program runs its tests in one process, the way it does by hand. A test
 # that fails, dies or skips there (a skip can come from what an earlier test
 # left in the process) runs again alone, in a process of its own as CTest
@@ -189,16 +244,18 @@ run_program() {
 }
 
 : >"$results/tests.tsv"
-# One line per program: "gtest EXE" or "plain NAME EXE ARGS...", shell-quoted.
-while read -r -u 3 line; do
-    eval "set -- $line"
-    [ "$1" = gtest ] || filter_picks "$2" || continue
-    echo "vm32: ${*:2} ($(elapsed))"
-    case "$1" in
-        gtest) run_program "$2" ;;
-        plain) run_command "${@:2}" ;;
+# One line per entry, tab-separated: "gtest EXE", "plain NAME EXE ARGS...",
+# "msi NAME EXE". The installer goes first, into a prefix no test has touched.
+{ grep '^msi' "$payload/programs"; grep -v '^msi' "$payload/programs"; } >"$results/programs"
+while IFS=$'\t' read -r -u 3 -a entry; do
+    [ "${entry[0]}" = gtest ] || filter_picks "${entry[1]}" || continue
+    echo "vm32: ${entry[*]:1} ($(elapsed))"
+    case "${entry[0]}" in
+        gtest) run_program "${entry[1]}" ;;
+        plain) run_command "${entry[@]:1}" ;;
+        msi) run_installer "${entry[@]:1}" ;;
     esac
-done 3<"$payload/programs"
+done 3<"$results/programs"
 echo "vm32: tests finished after $(elapsed)"
 stop_wine_session
 echo "$(elapsed)" >"$results/done"

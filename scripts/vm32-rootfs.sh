@@ -11,40 +11,14 @@ cache=$1
 packages=(linux-image-amd64 wine wine32:i386 xvfb fonts-dejavu-core fonts-liberation fonts-wine)
 
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-key=$( { echo "$suite"; cat "$0"; } | sha256sum | cut -c1-16)
+key=$( { echo "$suite"; cat "$0" "$(dirname "$0")/debian-mirror.sh"; } | sha256sum | cut -c1-16)
 image_dir="$cache/$key"
 
-# The first enabled Debian mirror for this release in the machine's own apt sources.
-debian_mirror() {
-    local files=()
-    [ -f /etc/apt/sources.list ] && files+=(/etc/apt/sources.list)
-    files+=($(ls /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null || true))
-    awk -v suite="$suite" '
-        # One-line format: deb [options] URI suite components...
-        /^deb[ \t]/ {
-            sub(/\[[^]]*\]/, "")
-            if ($3 == suite) { print $2; exit }
-            next
-        }
-        # deb822 format: stanzas of Types/URIs/Suites/Enabled fields.
-        /^[ \t]*$/ { flush(); next }
-        /^Types:/   { types = $0 }
-        /^URIs:/    { uri = $2 }
-        /^Suites:/  { suites = " " substr($0, 8) " " }
-        /^Enabled:/ { enabled = $2 }
-        function flush() {
-            if (types ~ /[ \t]deb([ \t]|$)/ && suites ~ "[ \t]" suite "[ \t]" && enabled != "no" && uri != "") {
-                print uri; exit
-            }
-            types = ""; uri = ""; suites = ""; enabled = ""
-        }
-        END { flush() }
-    ' "${files[@]}" | head -n1
-}
+source "$(dirname "$0")/debian-mirror.sh"
 
 build_image() {
     local mirror work tree
-    mirror=$(debian_mirror)
+    mirror=$(debian_mirror "$suite")
     [ -n "$mirror" ] || { echo "vm32-rootfs: no Debian $suite mirror in the apt sources" >&2; exit 1; }
     work="$cache/building.$$"
     tree="$work/tree"
@@ -100,8 +74,10 @@ EOF
     mke2fs -q -t ext4 -L pager-root -d "$tree" "$work/root.img" "${size_mb}M" >&2
     rm -rf "$tree"
 
-    # Only the current image is kept.
-    find "$cache" -mindepth 1 -maxdepth 1 -type d ! -name "building.*" -exec rm -rf {} +
+    # Images of other recipes go once unused for two days; the cache may be a
+    # shared folder, so only folders named and made as images are touched.
+    find "$cache" -mindepth 1 -maxdepth 1 -type d -regextype posix-extended -regex '.*/[0-9a-f]{16}' \
+        -mtime +1 -exec test -f {}/root.img \; -exec rm -rf {} +
     mv "$work" "$image_dir"
     trap - EXIT
 }
@@ -110,4 +86,6 @@ mkdir -p "$cache"
 exec 9>"$cache/lock"
 flock 9
 [ -f "$image_dir/root.img" ] || build_image
+# Marks the image as in use for the clean-up above.
+touch "$image_dir"
 echo "$image_dir"

@@ -2,9 +2,10 @@
 # Runs the tests of the i686 build (the shipped one) under 32-bit Wine inside
 # a QEMU virtual machine: this machine's kernel cannot execute 32-bit code, the
 # VM's Debian kernel can. Builds build/i686, makes or reuses the cached root
-# image and Wine prefix, boots the VM, runs every test the build registers
-# with CTest (each GoogleTest program in one process; a test that fails there
-# runs again alone, as CTest runs it) and ends with "i686: N passed, N failed".
+# image and Wine prefix, boots the VM, runs what the build lists for it in
+# test-programs.tsv (each GoogleTest program in one process, where a test that
+# fails runs again alone, as CTest runs it; the plain tests; the installer's
+# install and uninstall) and ends with "i686: N passed, N failed".
 # Exits non-zero when any test fails or the VM does not come back in time.
 #
 # Usage: scripts/vm32-test.sh [GTEST_FILTER]      e.g. 'Factory*:InterfaceTable*'
@@ -12,7 +13,9 @@
 # programs by name (e.g. '^(factory|grid)_tests$'); PAGER_VM32_CACHE (default
 # /var/cache/pager-vm32) holds the root image and the prepared prefix;
 # PAGER_VM32_TIMEOUT bounds each VM run in seconds (default 2400);
-# PAGER_VM32_TEST_TIMEOUT bounds one test (default 900).
+# PAGER_VM32_TEST_TIMEOUT bounds one test (default 900); PAGER_VM32_ACCEL=kvm|tcg
+# forces the accelerator, which vm32-accel.sh otherwise picks (see there and
+# vm32-boot.sh for the silent-console bound, PAGER_VM32_SILENCE).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,10 +25,13 @@ since_start() { echo "$(( $(date +%s) - started ))s"; }
 cache=${PAGER_VM32_CACHE:-/var/cache/pager-vm32}
 run=build/vm32
 
-scripts/install-deps.sh debootstrap qemu-system-x86
+scripts/install-deps.sh
 cmake --no-warn-unused-cli -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
 cmake --build build/i686 -j "$(nproc)"
 image_dir=$(scripts/vm32-rootfs.sh "$cache")
+# One verdict on KVM for the run's boots; a boot that falls back turns it to TCG.
+PAGER_VM32_ACCEL=$(scripts/vm32-accel.sh "$image_dir")
+export PAGER_VM32_ACCEL
 
 # Payload for one boot: the guest script, the Wine session setup, settings.
 new_payload() {
@@ -53,6 +59,7 @@ if [ ! -f "$prefix_tar" ]; then
         rm -rf "$run/prepare-results"
         scripts/vm32-boot.sh "$image_dir" "$run/prepare" "$run/prepare-results" ||
             echo "vm32: the VM exited with status $?"
+        PAGER_VM32_ACCEL=$(cat "$run/accel")
         [ -f "$run/prepare-results/done" ] ||
             { echo "vm32: no prefix came back"; echo "i686: 0 passed, 1 failed"; exit 1; }
         rm -f "$image_dir"/prefix-*.tar
@@ -61,35 +68,23 @@ if [ ! -f "$prefix_tar" ]; then
     exec 9>&-
 fi
 
-# The tests the i686 build registers with CTest: GoogleTest programs, one
-# "gtest EXE" line each, and plain commands that run a program of the bin
-# folder, "plain NAME EXE ARGS...", shell-quoted for the guest.
-list_i686_tests() {
-    local testfile include exe name rest args
-    while IFS= read -r testfile; do
-        while IFS= read -r include; do
-            exe=$(sed -n 's/^ *TEST_EXECUTABLE \[==\[\(.*\)\]==\]$/\1/p' "$include")
-            [ -z "$exe" ] || printf 'gtest %q\n' "$(basename "$exe")"
-        done < <(sed -n 's/^include("\(.*_include\.cmake\)")$/\1/p' "$testfile")
-        while IFS=$'\t' read -r name exe rest; do
-            eval "args=($rest)"
-            printf 'plain %q %q' "$name" "$(basename "$exe")"
-            [ ${#args[@]} -eq 0 ] || printf ' %q' "${args[@]}"
-            echo
-        done < <(sed -n 's/^add_test(\[=\[\(.*\)\]=\] "\([^"]*\/bin\/[^"]*\.exe\)"\(.*\))$/\1\t\2\t\3/p' "$testfile")
-    done < <(find build/i686 -name CTestTestfile.cmake ! -path '*/googletest/*' | sort)
-}
-
-# The whole bin folder goes along.
+# The whole bin folder goes along, with the i686 build's list of what the VM
+# runs (tests/CMakeLists.txt writes it). PAGER_VM32_PROGRAMS picks programs
+# (and named tests) by name: a program that runs none of its tests still costs
+# seconds to start under emulation.
 new_payload test "${1:-}"
 cp -r build/i686/bin/. "$run/test/bin/"
-# PAGER_VM32_PROGRAMS picks programs (and plain tests) by name: a program
-# that runs none of its tests still costs seconds to start under emulation.
-list_i686_tests | awk -v pick="${PAGER_VM32_PROGRAMS:-}" '
+awk -F '\t' -v pick="${PAGER_VM32_PROGRAMS:-}" '
     { name = $2; sub(/\.exe$/, "", name) }
     pick == "" || name ~ pick
-' >"$run/test/programs"
+' build/i686/test-programs.tsv >"$run/test/programs"
 [ -s "$run/test/programs" ] || { echo "vm32: no test of the i686 build is picked"; exit 1; }
+# The installer's round trip installs the release package.
+if grep -q '^msi' "$run/test/programs"; then
+    scripts/package.sh >"$run/package.log" 2>&1 ||
+        { tail -n 30 "$run/package.log"; echo "i686: 0 passed, 1 failed"; exit 1; }
+    cp build/release/*.msi "$run/test/"
+fi
 
 echo "vm32: booting ($(since_start) so far)"
 results="$run/results"
@@ -99,6 +94,8 @@ scripts/vm32-boot.sh "$image_dir" "$run/test" "$results" "$prefix_tar" || vm_sta
 if [ ! -f "$results/done" ]; then
     if [ "$vm_status" -eq 124 ]; then
         echo "vm32: the VM did not finish within ${PAGER_VM32_TIMEOUT:-2400}s (console: $run/console.log)"
+    elif [ "$vm_status" -eq 125 ]; then
+        echo "vm32: the VM's console stayed silent, also under TCG (console: $run/console.log)"
     else
         echo "vm32: the VM stopped without results (status $vm_status; console: $run/console.log)"
     fi

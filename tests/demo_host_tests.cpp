@@ -77,6 +77,9 @@ TEST_F(DemoHostTest, ShowsThePagerInAThinTopmostBarAndSavesItsStateOnExit)
     GetWindowRect(bar, &rect);
     EXPECT_EQ(30, rect.bottom - rect.top);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right - rect.left);
+    RECT workArea;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    EXPECT_EQ(workArea.bottom, rect.bottom) << "the bar lies along the bottom of the screen";
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ((HWND)NULL, GetParent(bar));
     HWND tooltip = host.FindWindowOfClass("tooltips_class32");

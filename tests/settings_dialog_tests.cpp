@@ -72,7 +72,7 @@ protected:
     }
     void SetUp() override
     {
-        ASSERT_TRUE(tahomaAdded) << kTahomaFile;
+        ASSERT_TRUE(tahomaAdded) << kTahomaFile << " is missing: it comes with the Debian package fonts-wine";
         dialog.settings = DefaultSettings();
     }
 
