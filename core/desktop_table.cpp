@@ -85,7 +85,8 @@ BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
     char className[kClassNameSize];
     if (!ReadVisibleClassName(window, className))
         return TRUE;
-    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow"))
+    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
+        IsShellWindowClass(className))
         return TRUE;
     if (window == table.trayWindow || window == table.progmanWindow || window == table.barTopWindow)
         return TRUE;
