@@ -23,6 +23,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 {
+    if (!ppv)
+        return E_POINTER;
     *ppv = NULL;
     if (!IsEqualCLSID(rclsid, CLSID_PagerPlugin))
         return CLASS_E_CLASSNOTAVAILABLE;

@@ -64,6 +64,8 @@ HWND CPagerPlugin::FindTopLevel(HWND window)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
 {
+    if (!origin)
+        return 0;
     COLORREF colour = RGB(0, 0, 0);
     if (site)
     {

@@ -72,6 +72,8 @@ void* CPagerPlugin::DestroySelf(unsigned int flags)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::QueryInterface(REFIID riid, void** ppv)
 {
+    if (!ppv)
+        return E_POINTER;
     *ppv = NULL;
     if (IsEqualIID(riid, IID_IBarPlugin))
         *ppv = static_cast<IBarPlugin*>(this);
@@ -112,9 +114,12 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Save(IStream* stream)
     return SaveState(stream, formatVersion, settings, g_desktopTable);
 }
 
+// Null pointers from the host make a call that is ignored, with the result
+// that the call gives when it has nothing to do.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetRect(const RECT* rect)
 {
-    barRect = *rect;
+    if (rect)
+        barRect = *rect;
     return 0;
 }
 
@@ -132,7 +137,8 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue1(int value)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue2(int value, int* answer)
 {
-    *answer = 1;
+    if (answer)
+        *answer = 1;
     hostValue2 = value;
     return 0;
 }
@@ -140,7 +146,8 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue2(int value, int* answer)
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetText(const char* text)
 {
     // Longer texts are cut so that hostText always ends in its NUL.
-    lstrcpynA(hostText, text, kHostTextSize);
+    if (text)
+        lstrcpynA(hostText, text, kHostTextSize);
     return 0;
 }
 
@@ -160,6 +167,8 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved23(DWORD) { return 1; }
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::GetInfo(BarInfo* info)
 {
+    if (!info)
+        return 0;
     if (info->flags & kInfoValue01)
         info->value01 = 1;
     if (info->flags & kInfoValue02)
@@ -181,6 +190,8 @@ void CPagerPlugin::GetTooltipText(UINT index, char* text)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* answer)
 {
+    if (!answer)
+        return 1;
     switch (type)
     {
     case kItemCount:
