@@ -8,12 +8,12 @@
 
 CClassFactory::CClassFactory(REFCLSID clsid) : refCount(1), classId(clsid)
 {
-    ++g_moduleState.liveObjectCount;
+    InterlockedIncrement(&g_moduleState.liveObjectCount);
 }
 
 CClassFactory::~CClassFactory()
 {
-    --g_moduleState.liveObjectCount;
+    InterlockedDecrement(&g_moduleState.liveObjectCount);
 }
 
 HRESULT STDMETHODCALLTYPE CClassFactory::QueryInterface(REFIID riid, void** ppv)

@@ -38,5 +38,5 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 
 STDAPI DllCanUnloadNow()
 {
-    return g_moduleState.liveObjectCount == 0 ? S_OK : S_FALSE;
+    return InterlockedCompareExchange(&g_moduleState.liveObjectCount, 0, 0) == 0 ? S_OK : S_FALSE;
 }

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "core/state_stream.h"
+#include "core/table_lock.h"
 #include "win/handle32.h"
 #include "win/window_shower.h"
 
@@ -49,6 +50,7 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
         return false;
     PagerSettings settings;
     memset(&settings, 0, sizeof(settings));
+    CTableLock guard;  // the staging area is the pagers' too
     StoredState state;
     ReadStateHead(stream, &settings, &state);
     ReadStateLists(stream, &state);

@@ -9,6 +9,7 @@
 #include "com/module_state.h"
 #include "core/desktop_table.h"
 #include "core/state_stream.h"
+#include "core/table_lock.h"
 #include "core/window_lists.h"
 
 const char kInstanceMutexName[] = "85FC560F-B98D-4656-AA79-41F0E1CCA920";
@@ -21,7 +22,7 @@ CPagerPlugin* CreatePagerPlugin()
 CPagerPlugin::CPagerPlugin()
 {
     refCount = 1;
-    ++g_moduleState.liveObjectCount;
+    InterlockedIncrement(&g_moduleState.liveObjectCount);
     formatVersion = 1;
     hostValue1 = 0;
     hostValue2 = 0;
@@ -33,7 +34,10 @@ CPagerPlugin::CPagerPlugin()
     hoverIndex = -1;
     SetRectEmpty(&barRect);
     SetDefaultSettings();
-    g_desktopTable.Reset(settings.desktopCount);
+    {
+        CTableLock guard;
+        g_desktopTable.Reset(settings.desktopCount);
+    }
     InitializeCriticalSection(&lock);
     instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
     mutexCreateError = GetLastError();
@@ -54,11 +58,14 @@ void CPagerPlugin::SetDefaultSettings()
 
 CPagerPlugin::~CPagerPlugin()
 {
-    g_desktopTable.RestoreAll();
+    {
+        CTableLock guard;
+        g_desktopTable.RestoreAll();
+    }
     if (instanceMutex)
         CloseHandle(instanceMutex);
     DeleteCriticalSection(&lock);
-    --g_moduleState.liveObjectCount;
+    InterlockedDecrement(&g_moduleState.liveObjectCount);
     // font's own destructor deletes the cell font.
 }
 
@@ -94,6 +101,9 @@ ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
 {
     if (--refCount == 0)
     {
+        // Showing the windows lets messages in; a call that arrives meanwhile
+        // takes and gives back a reference without destroying us again.
+        refCount = 1;
         DestroySelf(1);
         return 0;
     }
@@ -103,7 +113,10 @@ ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
 HRESULT STDMETHODCALLTYPE CPagerPlugin::Load(IStream* stream)
 {
     if (stream)
+    {
+        CTableLock guard;
         LoadState(stream, &settings, g_desktopTable);
+    }
     return S_OK;
 }
 
@@ -111,6 +124,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Save(IStream* stream)
 {
     if (!stream)
         return S_OK;
+    CTableLock guard;
     return SaveState(stream, formatVersion, settings, g_desktopTable);
 }
 
@@ -175,6 +189,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetInfo(BarInfo* info)
         info->value02 = 1;
     if (info->flags & (kInfoWidth | kInfoWidthAlt))
     {
+        CTableLock guard;
         UpdateLayout(info->height);
         info->width = columnsInUse * font.cellWidth;
     }
@@ -192,6 +207,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* 
 {
     if (!answer)
         return 1;
+    CTableLock guard;
     switch (type)
     {
     case kItemCount:
