@@ -8,16 +8,18 @@
 
 CClassFactory::CClassFactory(REFCLSID clsid) : refCount(1), classId(clsid)
 {
-    ++g_moduleState.liveObjectCount;
+    InterlockedIncrement(&g_moduleState.liveObjectCount);
 }
 
 CClassFactory::~CClassFactory()
 {
-    --g_moduleState.liveObjectCount;
+    InterlockedDecrement(&g_moduleState.liveObjectCount);
 }
 
 HRESULT STDMETHODCALLTYPE CClassFactory::QueryInterface(REFIID riid, void** ppv)
 {
+    if (!ppv)
+        return E_POINTER;
     *ppv = NULL;
     if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
         return E_NOINTERFACE;
@@ -44,6 +46,8 @@ ULONG STDMETHODCALLTYPE CClassFactory::Release()
 
 HRESULT STDMETHODCALLTYPE CClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv)
 {
+    if (!ppv)
+        return E_POINTER;
     *ppv = NULL;
     if (outer)
         return CLASS_E_NOAGGREGATION;

@@ -5,6 +5,8 @@
 #include "colorpicker/color_picker_popup.h"
 #include "com/class_factory.h"
 #include "com/module_state.h"
+#include "core/desktop_table.h"
+#include "core/table_lock.h"
 #include "plugin/bar_interfaces.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
@@ -15,14 +17,25 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         RegisterPopupClass(instance);
     }
     // A class outlives the DLL that registered it, its window procedure then
-    // pointing into freed code; at process exit there is nothing to protect.
+    // pointing into freed code, and a host that unloads us under a live pager
+    // would leave its parked windows hidden for good. At process exit there
+    // is nothing to protect: the windows' owners may be gone too.
     else if (reason == DLL_PROCESS_DETACH && !reserved)
+    {
+        {
+            CTableLock guard;
+            g_desktopTable.ShowParkedWindowsAtUnload();
+        }
+        DeleteTableLock();
         UnregisterPopupClass(instance);
+    }
     return TRUE;
 }
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 {
+    if (!ppv)
+        return E_POINTER;
     *ppv = NULL;
     if (!IsEqualCLSID(rclsid, CLSID_PagerPlugin))
         return CLASS_E_CLASSNOTAVAILABLE;
@@ -36,5 +49,5 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 
 STDAPI DllCanUnloadNow()
 {
-    return g_moduleState.liveObjectCount == 0 ? S_OK : S_FALSE;
+    return InterlockedCompareExchange(&g_moduleState.liveObjectCount, 0, 0) == 0 ? S_OK : S_FALSE;
 }

@@ -6,7 +6,7 @@
 struct ModuleState
 {
     HINSTANCE moduleInstance;  // set at process attach, never changed
-    LONG liveObjectCount;      // live class factories plus live pager objects
+    LONG liveObjectCount;      // live class factories plus live pager objects; interlocked
 };
 
 extern ModuleState g_moduleState;

@@ -41,7 +41,7 @@ extern "C" void CALLBACK RecoverWindows(HWND owner, HINSTANCE, LPSTR commandLine
     const char* arguments = SkipSpaces(commandLine ? commandLine : "");
     if (strncmp(arguments, "/all", 4) == 0)
     {
-        ListHiddenApplicationWindows(&g_recoverable);
+        ListParkedApplicationWindows(&g_recoverable);
         ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
         return;
     }

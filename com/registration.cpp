@@ -30,32 +30,42 @@ BOOL ClassIdToRegistryText(REFCLSID classId, char text[kRegistryTextSize])
     return TRUE;
 }
 
-static void WriteRow(const RegistrationRow& row, const char* classText)
+BOOL ReadModulePath(HINSTANCE instance, char path[kRegistryTextSize])
+{
+    DWORD length = GetModuleFileNameA(instance, path, kRegistryTextSize);
+    // A path that fills the buffer may have been cut; a cut path names another file.
+    if (length == 0 || length >= static_cast<DWORD>(kRegistryTextSize))
+    {
+        path[0] = '\0';
+        return FALSE;
+    }
+    path[length] = '\0';
+    return TRUE;
+}
+
+static BOOL WriteRow(const RegistrationRow& row, const char* classText)
 {
     char keyName[kRegistryTextSize];
     wsprintfA(keyName, row.keyNameFormat, classText);
     HKEY key = NULL;
     if (RegCreateKeyExA(row.rootKey, keyName, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &key,
                         NULL) != ERROR_SUCCESS)
-        return;
+        return FALSE;
+    LONG written = ERROR_SUCCESS;
     if (row.valueText)
-        RegSetValueExA(key, row.valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(row.valueText),
-                       lstrlenA(row.valueText) + 1);
+        written = RegSetValueExA(key, row.valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(row.valueText),
+                                 lstrlenA(row.valueText) + 1);
     RegCloseKey(key);
+    return written == ERROR_SUCCESS;
 }
 
 BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* description)
 {
     // Without the class id every key name would collapse onto "CLSID\" itself.
     char classText[kRegistryTextSize];
-    if (!ClassIdToRegistryText(classId, classText))
-        return FALSE;
-
     char modulePath[kRegistryTextSize];
-    DWORD pathLength = GetModuleFileNameA(instance, modulePath, kRegistryTextSize);
-    if (pathLength >= static_cast<DWORD>(kRegistryTextSize))
-        pathLength = kRegistryTextSize - 1;
-    modulePath[pathLength] = '\0';
+    if (!ClassIdToRegistryText(classId, classText) || !ReadModulePath(instance, modulePath))
+        return FALSE;
 
     const RegistrationRow rows[] = {
         {HKEY_CLASSES_ROOT, CLASS_KEY_FORMAT, NULL, description},
@@ -65,22 +75,51 @@ BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* des
         {HKEY_LOCAL_MACHINE, "Software\\Velmora\\Quorvane\\plugins\\%s\\Langs", NULL, NULL},
         {NULL, NULL, NULL, NULL},
     };
+    // A row that fails does not stop the ones after it.
+    BOOL written = TRUE;
     for (const RegistrationRow* row = rows; row->rootKey; ++row)
-        WriteRow(*row, classText);
-    return TRUE;
+    {
+        if (!WriteRow(*row, classText))
+            written = FALSE;
+    }
+    return written;
 }
 
-BOOL DeleteClassKey(REFCLSID classId)
+// Whether the class key's server is the module at `modulePath`.
+static bool ServerIsModule(const char* classKey, const char* modulePath)
+{
+    char serverKey[kRegistryTextSize + 16];
+    wsprintfA(serverKey, "%s\\InprocServer32", classKey);
+    HKEY key = NULL;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, serverKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    char server[kRegistryTextSize];
+    DWORD type = 0;
+    DWORD size = sizeof(server) - 1;
+    LONG read = RegQueryValueExA(key, NULL, NULL, &type, reinterpret_cast<BYTE*>(server), &size);
+    RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    server[size] = '\0';
+    return lstrcmpiA(server, modulePath) == 0;
+}
+
+BOOL DeleteClassKey(HINSTANCE instance, REFCLSID classId)
 {
     // Without the class id the key name would be "CLSID\\" and the delete
     // would take every class of the machine with it.
     char classText[kRegistryTextSize];
-    if (!ClassIdToRegistryText(classId, classText))
+    char modulePath[kRegistryTextSize];
+    if (!ClassIdToRegistryText(classId, classText) || !ReadModulePath(instance, modulePath))
         return FALSE;
     char keyName[kRegistryTextSize];
     wsprintfA(keyName, CLASS_KEY_FORMAT, classText);
-    SHDeleteKeyA(HKEY_CLASSES_ROOT, keyName);
-    return TRUE;
+    // The class may be registered for another copy of the module: that
+    // registration is not ours to remove.
+    if (!ServerIsModule(keyName, modulePath))
+        return TRUE;
+    LONG deleted = SHDeleteKeyA(HKEY_CLASSES_ROOT, keyName);
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
 BOOL RegisterImplementedCategory(REFCLSID classId, REFGUID categoryId)

@@ -24,13 +24,19 @@ struct RegistrationRow
 // the buffer then holds the empty string.
 BOOL ClassIdToRegistryText(REFCLSID classId, char text[kRegistryTextSize]);
 
-// Writes the class's rows; a row whose key cannot be opened is skipped.
-// FALSE, with nothing written, only when the class id has no text.
+// The module's full path. FALSE, with the empty string, when it does not fit.
+BOOL ReadModulePath(HINSTANCE instance, char path[kRegistryTextSize]);
+
+// Writes the class's rows. A row that cannot be written is skipped and makes
+// the result FALSE. FALSE with nothing written when the class id has no text
+// or the module path does not fit.
 BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* description);
 
-// Deletes the class's key under HKEY_CLASSES_ROOT with everything beneath it.
-// FALSE when the class id has no text.
-BOOL DeleteClassKey(REFCLSID classId);
+// Deletes the class's key under HKEY_CLASSES_ROOT with everything beneath it
+// when its InprocServer32 names this module; TRUE also when there is nothing
+// of this module's to delete. FALSE when the class id has no text, the
+// module path does not fit or the delete fails.
+BOOL DeleteClassKey(HINSTANCE instance, REFCLSID classId);
 
 // Records through the component categories manager that the class implements
 // the category.

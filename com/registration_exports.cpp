@@ -8,12 +8,20 @@
 
 STDAPI DllRegisterServer()
 {
-    if (!WriteRegistrationRows(g_moduleState.moduleInstance, CLSID_PagerPlugin, kPagerDescription))
+    // Nothing is registered without the class id's text or the whole module
+    // path; a row that cannot be written is reported, after the others and
+    // the category have been recorded.
+    char classText[kRegistryTextSize];
+    char modulePath[kRegistryTextSize];
+    if (!ClassIdToRegistryText(CLSID_PagerPlugin, classText) ||
+        !ReadModulePath(g_moduleState.moduleInstance, modulePath))
         return SELFREG_E_CLASS;
-    return RegisterImplementedCategory(CLSID_PagerPlugin, CATID_BarPlugin) ? S_OK : SELFREG_E_CLASS;
+    BOOL rows = WriteRegistrationRows(g_moduleState.moduleInstance, CLSID_PagerPlugin, kPagerDescription);
+    BOOL category = RegisterImplementedCategory(CLSID_PagerPlugin, CATID_BarPlugin);
+    return rows && category ? S_OK : SELFREG_E_CLASS;
 }
 
 STDAPI DllUnregisterServer()
 {
-    return DeleteClassKey(CLSID_PagerPlugin) ? S_OK : SELFREG_E_CLASS;
+    return DeleteClassKey(g_moduleState.moduleInstance, CLSID_PagerPlugin) ? S_OK : SELFREG_E_CLASS;
 }

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "core/parked_mark.h"
 #include "core/switch_activation.h"
 #include "win/handle32.h"
 #include "win/window_shower.h"
@@ -30,7 +31,11 @@ void CDesktopTable::ClearLists()
 void CDesktopTable::ShowList(int desktop, CWindowShower& shower)
 {
     for (int k = windowCounts[desktop] - 1; k >= 0; --k)
-        shower.Apply(WordToHandle(entries[desktop][k].window), SW_SHOW);
+    {
+        HWND window = WordToHandle(entries[desktop][k].window);
+        shower.Apply(window, SW_SHOW);
+        ClearParked(window);
+    }
 }
 
 void CDesktopTable::ShowParkedWindows()
@@ -40,6 +45,22 @@ void CDesktopTable::ShowParkedWindows()
     {
         if (d != currentIndex)
             ShowList(d, shower);
+    }
+}
+
+void CDesktopTable::ShowParkedWindowsAtUnload()
+{
+    // The loader lock is held: no window's owner may be waited for.
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        if (d == currentIndex)
+            continue;
+        for (int k = windowCounts[d] - 1; k >= 0; --k)
+        {
+            HWND window = WordToHandle(entries[d][k].window);
+            ShowWindowAsync(window, SW_SHOW);
+            ClearParked(window);
+        }
     }
 }
 
@@ -86,7 +107,8 @@ BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
     char className[kClassNameSize];
     if (!ReadVisibleClassName(window, className))
         return TRUE;
-    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow"))
+    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
+        IsShellWindowClass(className))
         return TRUE;
     if (window == table.trayWindow || window == table.progmanWindow || window == table.barTopWindow)
         return TRUE;
@@ -95,6 +117,8 @@ BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
     // A full list leaves the surplus unrecorded: those windows stay visible everywhere.
     if (count >= kMaxWindowsPerDesktop)
         return TRUE;
+    // Every window recorded here is hidden next.
+    MarkParked(window);
     table.entries[table.currentIndex][count].window = HandleToWord(window);
     ++count;
     return TRUE;

@@ -44,6 +44,8 @@ public:
     // Shows the windows parked on desktops other than the current one, so
     // that forgetting the lists never leaves a window hidden for good.
     void ShowParkedWindows();
+    // The same for a module unloaded under a live pager, without blocking.
+    void ShowParkedWindowsAtUnload();
 
     int currentIndex;
     int desktopCount;

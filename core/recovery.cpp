@@ -3,9 +3,12 @@
 #include <shlwapi.h>
 #include <string.h>
 
+#include "core/parked_mark.h"
 #include "core/state_stream.h"
+#include "core/table_lock.h"
 #include "win/handle32.h"
 #include "win/window_shower.h"
+#include "win/window_title.h"
 
 static void Add(RecoverableWindows* list, HWND window)
 {
@@ -25,17 +28,19 @@ static bool IsHiddenApplicationWindow(HWND window)
     if ((style & WS_CAPTION) != WS_CAPTION || (exStyle & WS_EX_TOOLWINDOW))
         return false;
     char title[2];
-    return GetWindowTextA(window, title, sizeof(title)) > 0;
+    return ReadWindowTitle(window, title, sizeof(title)) > 0;
 }
 
 static BOOL CALLBACK CollectHiddenApplicationWindow(HWND window, LPARAM param)
 {
-    if (IsHiddenApplicationWindow(window))
+    // Programs keep windows of their own hidden (consoles of background
+    // programs, main windows of tray programs); only the pager's are offered.
+    if (IsParked(window) && IsHiddenApplicationWindow(window))
         Add(reinterpret_cast<RecoverableWindows*>(param), window);
     return TRUE;
 }
 
-void ListHiddenApplicationWindows(RecoverableWindows* list)
+void ListParkedApplicationWindows(RecoverableWindows* list)
 {
     list->count = 0;
     EnumWindows(CollectHiddenApplicationWindow, reinterpret_cast<LPARAM>(list));
@@ -49,6 +54,7 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
         return false;
     PagerSettings settings;
     memset(&settings, 0, sizeof(settings));
+    CTableLock guard;  // the staging area is the pagers' too
     StoredState state;
     ReadStateHead(stream, &settings, &state);
     ReadStateLists(stream, &state);
@@ -72,5 +78,8 @@ void ShowRecoveredWindows(const HWND* windows, int count)
 {
     CWindowShower shower;
     for (int i = 0; i < count; ++i)
+    {
         shower.Apply(windows[i], SW_SHOW);
+        ClearParked(windows[i]);
+    }
 }

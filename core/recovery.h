@@ -11,9 +11,9 @@ struct RecoverableWindows
     int count;
 };
 
-// Hidden top-level windows that look like ordinary application windows:
-// titled, with a caption, unowned and not tool windows.
-void ListHiddenApplicationWindows(RecoverableWindows* list);
+// Hidden top-level windows that the pager parked and that look like ordinary
+// application windows: titled, with a caption, unowned and not tool windows.
+void ListParkedApplicationWindows(RecoverableWindows* list);
 
 // The windows that a saved state file remembers and that still exist, hidden,
 // as such application windows.

@@ -16,10 +16,42 @@ bool ReadItem(IStream* stream, void* item, ULONG size)
     return got == size;
 }
 
-void WriteItem(IStream* stream, const void* item, ULONG size)
+// Writes item after item until one fails; that first failure is the result.
+// A stream that takes fewer bytes than it was given is full.
+class CStateWriter
 {
-    ULONG written = 0;
-    stream->Write(item, size, &written);
+public:
+    explicit CStateWriter(IStream* target) : stream(target), result(S_OK) {}
+
+    void Put(const void* item, ULONG size)
+    {
+        if (FAILED(result))
+            return;
+        ULONG written = 0;
+        result = stream->Write(item, size, &written);
+        if (SUCCEEDED(result) && written != size)
+            result = STG_E_MEDIUMFULL;
+    }
+
+    HRESULT Result() const { return result; }
+
+private:
+    IStream* stream;
+    HRESULT result;
+};
+
+// Whether the current desktop lies below the count and the lists beyond it
+// are empty, as in every stream this system writes.
+bool StaysWithinCount(const StoredState& state, int count)
+{
+    if (state.currentIndex >= count)
+        return false;
+    for (int d = count; d < kMaxDesktops; ++d)
+    {
+        if (state.windowCounts[d] != 0)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -88,7 +120,10 @@ void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table)
     table.Reset(count);
 
     ReadStateLists(stream, &state);
-    if (!state.complete)
+    // A stream that reaches beyond its count is damaged and loads as an
+    // incomplete one: a list that no cell reaches would keep its windows
+    // hidden until the pager goes.
+    if (!state.complete || !StaysWithinCount(state, table.desktopCount))
         return;
     table.currentIndex = state.currentIndex;
     for (int d = 0; d < kMaxDesktops; ++d)
@@ -101,20 +136,21 @@ void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table)
 
 HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table)
 {
-    WriteItem(stream, &formatVersion, sizeof(formatVersion));
-    WriteItem(stream, &settings, sizeof(settings));
-    WriteItem(stream, &table.desktopCount, sizeof(table.desktopCount));
-    WriteItem(stream, &table.currentIndex, sizeof(table.currentIndex));
+    CStateWriter writer(stream);
+    writer.Put(&formatVersion, sizeof(formatVersion));
+    writer.Put(&settings, sizeof(settings));
+    writer.Put(&table.desktopCount, sizeof(table.desktopCount));
+    writer.Put(&table.currentIndex, sizeof(table.currentIndex));
     for (int d = 0; d < kMaxDesktops; ++d)
-        WriteItem(stream, &table.windowCounts[d], sizeof(table.windowCounts[d]));
-    for (int d = 0; d < kMaxDesktops; ++d)
+        writer.Put(&table.windowCounts[d], sizeof(table.windowCounts[d]));
+    for (int d = 0; d < kMaxDesktops && SUCCEEDED(writer.Result()); ++d)
     {
         for (int k = 0; k < table.windowCounts[d]; ++k)
         {
             DesktopEntry entry;
             table.GetEntry(d, k, &entry);
-            WriteItem(stream, &entry, sizeof(entry));
+            writer.Put(&entry, sizeof(entry));
         }
     }
-    return S_OK;
+    return writer.Result();
 }

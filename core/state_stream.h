@@ -43,9 +43,12 @@ const DesktopEntry& StagedEntry(int desktop, int position);
 
 // Loads a stream as the pager does: settings, then the table reset to the
 // stored count (or the count in force when the stream ends before it), then,
-// when everything arrived, the stored lists. An incomplete stream leaves the
-// table empty rather than partly filled.
+// when everything arrived, the stored lists. An incomplete stream, and one
+// whose current desktop or lists lie at or beyond the count, leaves the table
+// empty rather than partly filled.
 void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table);
 
-// Writes the whole state: all nine desktops, whatever the count.
+// Writes the whole state: all nine desktops, whatever the count. Stops at
+// the first failing Write and returns its result; a short write gives
+// STG_E_MEDIUMFULL.
 HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table);

@@ -73,7 +73,8 @@ BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM)
     if (!ReadVisibleClassName(window, className))
         return TRUE;
     if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
-        IsClassName(className, "wndclass_pinwall_zq") || IsClassName(className, "tooltips_class32"))
+        IsClassName(className, "wndclass_pinwall_zq") || IsClassName(className, "tooltips_class32") ||
+        IsShellWindowClass(className))
         return TRUE;
     if (window == list.trayWindow || window == list.progmanWindow)
         return TRUE;
@@ -130,7 +131,7 @@ void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t
         char className[kTitleSize];
         className[0] = '\0';
         GetClassNameA(window, className, kTitleSize);
-        if (IsClassName(className, "wndclass_pinwall_zq"))
+        if (IsClassName(className, "wndclass_pinwall_zq") || IsShellWindowClass(className))
             continue;
         tooltip.AppendLine(title, i == n - 1);
     }

@@ -2,7 +2,7 @@
 
 #include "com/module_state.h"
 
-CDialogBase::CDialogBase(int id) : dialogId(id), dialogWindow(NULL)
+CDialogBase::CDialogBase(int id) : dialogId(id), dialogWindow(NULL), askedControl(NULL)
 {
 }
 
@@ -106,11 +106,17 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND window, UINT message, WPARAM wPara
     case WM_CTLCOLORSTATIC:
     {
         // The control answers for its own colours; passing the dialog's own
-        // handle on would only come back here.
+        // handle on would only come back here. A control that passes the
+        // question on to its parent (a combo box does) brings it back while
+        // it is being asked: the dialog manager's default answers it then.
         HWND control = reinterpret_cast<HWND>(lParam);
-        if (control == window || !IsWindow(control))
+        if (control == window || control == self->askedControl || !IsWindow(control))
             return FALSE;
-        return static_cast<INT_PTR>(SendMessageA(control, message, wParam, lParam));
+        HWND outer = self->askedControl;
+        self->askedControl = control;
+        INT_PTR brush = static_cast<INT_PTR>(SendMessageA(control, message, wParam, lParam));
+        self->askedControl = outer;
+        return brush;
     }
     default:
     {

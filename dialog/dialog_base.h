@@ -30,4 +30,5 @@ public:
 
     int dialogId;
     HWND dialogWindow;  // kept after the dialog ends
+    HWND askedControl;  // the control a WM_CTLCOLORSTATIC is passed on to, while it is
 };

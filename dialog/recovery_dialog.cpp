@@ -3,6 +3,7 @@
 #include "com/module_state.h"
 #include "core/recovery.h"
 #include "dialog/recovery_ids.h"
+#include "win/window_title.h"
 
 namespace {
 
@@ -13,11 +14,13 @@ void FillList(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_RECOVERY_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    ListHiddenApplicationWindows(&g_listed);
+    ListParkedApplicationWindows(&g_listed);
     for (int i = 0; i < g_listed.count; ++i)
     {
+        // A window that died since it was listed has no title left to show.
         char title[100];
-        GetWindowTextA(g_listed.windows[i], title, sizeof(title));
+        if (ReadWindowTitle(g_listed.windows[i], title, sizeof(title)) == 0)
+            continue;
         LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title));
         SendMessageA(list, LB_SETITEMDATA, item, i);
     }

@@ -28,6 +28,9 @@ int ReadUpDown(HWND dialog, int id)
 
 CSettingsDialog::CSettingsDialog() : CDialogBase(IDD_SETTINGS)
 {
+    // The template's up-down controls: not every host registers their class.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
 }
 
 CSettingsDialog::~CSettingsDialog()

@@ -32,10 +32,27 @@ void LoadStateFile(IBarPlugin* plugin, const char* path)
     stream->Release();
 }
 
+// Puts what was written to the file on the disk.
+static bool FlushFile(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BOOL flushed = FlushFileBuffers(file);
+    CloseHandle(file);
+    return flushed != FALSE;
+}
+
 void SaveStateFile(IBarPlugin* plugin, const char* path)
 {
     char partPath[MAX_PATH + 8];
-    snprintf(partPath, sizeof(partPath), "%s.part", path);
+    // Cut, the part file's name could be the state file's own.
+    int length = snprintf(partPath, sizeof(partPath), "%s.part", path);
+    if (length < 0 || length >= static_cast<int>(sizeof(partPath)))
+    {
+        HostLog("cannot save: the path %s is too long; it is kept", path);
+        return;
+    }
     IStream* stream = NULL;
     if (FAILED(SHCreateStreamOnFileA(partPath, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, &stream)))
     {
@@ -43,15 +60,18 @@ void SaveStateFile(IBarPlugin* plugin, const char* path)
         return;
     }
     HRESULT result = plugin->Save(stream);
+    if (SUCCEEDED(result))
+        result = stream->Commit(STGC_DEFAULT);
     DWORD size = StreamSize(stream);
     stream->Release();
-    if (FAILED(result))
+    // Only a whole state file, on the disk, takes the old one's place.
+    if (FAILED(result) || !FlushFile(partPath))
     {
         HostLog("Save failed: %ld; %s is kept", result, path);
         DeleteFileA(partPath);
         return;
     }
-    if (!MoveFileExA(partPath, path, MOVEFILE_REPLACE_EXISTING))
+    if (!MoveFileExA(partPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
         HostLog("cannot replace %s", path);
         DeleteFileA(partPath);

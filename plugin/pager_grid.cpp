@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
+#include "core/table_lock.h"
 
 void CPagerPlugin::UpdateLayout(int barHeight)
 {
@@ -64,6 +65,10 @@ HWND CPagerPlugin::FindTopLevel(HWND window)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
 {
+    if (!origin)
+        return 0;
+    // The site may let the host release us before it returns.
+    AddRef();
     COLORREF colour = RGB(0, 0, 0);
     if (site)
     {
@@ -75,6 +80,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     SetBkMode(hdc, TRANSPARENT);
 
     EnterCriticalSection(&lock);
+    EnterTableLock();
     const CDesktopTable& table = g_desktopTable;
     int i = 0;
     int y = origin->y;
@@ -89,7 +95,9 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
         }
         y += font.cellHeight;
     }
+    LeaveTableLock();
     LeaveCriticalSection(&lock);
+    Release();
     return 0;
 }
 
@@ -97,7 +105,9 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
 // calling through a null pointer; a host sets the site first anyway.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseMove(DWORD, int x, int y)
 {
+    EnterTableLock();
     int index = HitTest(x, y);
+    LeaveTableLock();
     if (index != hoverIndex)
     {
         hoverIndex = index;
@@ -120,17 +130,24 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseLeave(DWORD)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int x, int y)
 {
+    // The switch lets messages in, and with them a host that releases us or
+    // takes its site away: we stay alive until the call returns, and the site
+    // is used only while there is one.
+    AddRef();
     EnterCriticalSection(&lock);
+    EnterTableLock();
     int index = HitTest(x, y);
     // Without a site the bar's own window is unknown and the switch would hide
     // it, so a click then switches nothing.
-    if (site && index >= 0 && index != g_desktopTable.currentIndex)
-    {
-        HWND top = FindTopLevel(site->GetBarWindow());
-        g_desktopTable.SwitchTo(index, top);
+    bool switching = site && index >= 0 && index != g_desktopTable.currentIndex;
+    if (switching)
+        g_desktopTable.SwitchTo(index, FindTopLevel(site->GetBarWindow()));
+    LeaveTableLock();
+    if (switching && site)
         site->OnStateChanged();
+    if (switching && site)
         site->Refresh(kRefreshPaint);
-    }
     LeaveCriticalSection(&lock);
+    Release();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "com/module_state.h"
 #include "core/desktop_table.h"
 #include "core/state_stream.h"
+#include "core/table_lock.h"
 #include "core/window_lists.h"
 
 const char kInstanceMutexName[] = "85FC560F-B98D-4656-AA79-41F0E1CCA920";
@@ -21,7 +22,7 @@ CPagerPlugin* CreatePagerPlugin()
 CPagerPlugin::CPagerPlugin()
 {
     refCount = 1;
-    ++g_moduleState.liveObjectCount;
+    InterlockedIncrement(&g_moduleState.liveObjectCount);
     formatVersion = 1;
     hostValue1 = 0;
     hostValue2 = 0;
@@ -33,7 +34,10 @@ CPagerPlugin::CPagerPlugin()
     hoverIndex = -1;
     SetRectEmpty(&barRect);
     SetDefaultSettings();
-    g_desktopTable.Reset(settings.desktopCount);
+    {
+        CTableLock guard;
+        g_desktopTable.Reset(settings.desktopCount);
+    }
     InitializeCriticalSection(&lock);
     instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
     mutexCreateError = GetLastError();
@@ -54,11 +58,14 @@ void CPagerPlugin::SetDefaultSettings()
 
 CPagerPlugin::~CPagerPlugin()
 {
-    g_desktopTable.RestoreAll();
+    {
+        CTableLock guard;
+        g_desktopTable.RestoreAll();
+    }
     if (instanceMutex)
         CloseHandle(instanceMutex);
     DeleteCriticalSection(&lock);
-    --g_moduleState.liveObjectCount;
+    InterlockedDecrement(&g_moduleState.liveObjectCount);
     // font's own destructor deletes the cell font.
 }
 
@@ -72,6 +79,8 @@ void* CPagerPlugin::DestroySelf(unsigned int flags)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::QueryInterface(REFIID riid, void** ppv)
 {
+    if (!ppv)
+        return E_POINTER;
     *ppv = NULL;
     if (IsEqualIID(riid, IID_IBarPlugin))
         *ppv = static_cast<IBarPlugin*>(this);
@@ -92,6 +101,9 @@ ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
 {
     if (--refCount == 0)
     {
+        // Showing the windows lets messages in; a call that arrives meanwhile
+        // takes and gives back a reference without destroying us again.
+        refCount = 1;
         DestroySelf(1);
         return 0;
     }
@@ -101,7 +113,10 @@ ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
 HRESULT STDMETHODCALLTYPE CPagerPlugin::Load(IStream* stream)
 {
     if (stream)
+    {
+        CTableLock guard;
         LoadState(stream, &settings, g_desktopTable);
+    }
     return S_OK;
 }
 
@@ -109,12 +124,16 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Save(IStream* stream)
 {
     if (!stream)
         return S_OK;
+    CTableLock guard;
     return SaveState(stream, formatVersion, settings, g_desktopTable);
 }
 
+// Null pointers from the host make a call that is ignored, with the result
+// that the call gives when it has nothing to do.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetRect(const RECT* rect)
 {
-    barRect = *rect;
+    if (rect)
+        barRect = *rect;
     return 0;
 }
 
@@ -132,7 +151,8 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue1(int value)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue2(int value, int* answer)
 {
-    *answer = 1;
+    if (answer)
+        *answer = 1;
     hostValue2 = value;
     return 0;
 }
@@ -140,7 +160,8 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue2(int value, int* answer)
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetText(const char* text)
 {
     // Longer texts are cut so that hostText always ends in its NUL.
-    lstrcpynA(hostText, text, kHostTextSize);
+    if (text)
+        lstrcpynA(hostText, text, kHostTextSize);
     return 0;
 }
 
@@ -160,12 +181,15 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Reserved23(DWORD) { return 1; }
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::GetInfo(BarInfo* info)
 {
+    if (!info)
+        return 0;
     if (info->flags & kInfoValue01)
         info->value01 = 1;
     if (info->flags & kInfoValue02)
         info->value02 = 1;
     if (info->flags & (kInfoWidth | kInfoWidthAlt))
     {
+        CTableLock guard;
         UpdateLayout(info->height);
         info->width = columnsInUse * font.cellWidth;
     }
@@ -181,6 +205,9 @@ void CPagerPlugin::GetTooltipText(UINT index, char* text)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* answer)
 {
+    if (!answer)
+        return 1;
+    CTableLock guard;
     switch (type)
     {
     case kItemCount:

@@ -2,33 +2,43 @@
 #include "plugin/pager_plugin.h"
 
 #include "core/desktop_table.h"
+#include "core/table_lock.h"
 #include "dialog/settings_dialog.h"
 
 namespace {
 
 // Runs the dialog on a copy of the settings, with the bar's own window as
-// owner. True with the edited copy when the user pressed OK.
-bool EditSettings(CPagerPlugin& pager, PagerSettings* edited)
+// owner (handed back in *owner). True with the edited copy when the user
+// pressed OK.
+bool EditSettings(CPagerPlugin& pager, PagerSettings* edited, HWND* owner)
 {
-    HWND owner = pager.site->GetBarWindow();
+    *owner = pager.site->GetBarWindow();
     CSettingsDialog dialog;
     dialog.settings = pager.settings;
-    if (dialog.RunModal(owner, pager.resourceInstance) != IDOK)
+    if (dialog.RunModal(*owner, pager.resourceInstance) != IDOK)
         return false;
     *edited = dialog.settings;
     return true;
 }
 
 // A smaller count first goes to desktop 0: the current desktop's windows
-// would otherwise be recorded under a desktop that no cell reaches.
-void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited)
+// would otherwise be recorded under a desktop that no cell reaches. The host
+// may have taken its site away while the dialog was open; the bar's window
+// is then the one the dialog was opened for.
+void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited, HWND owner)
 {
     EnterCriticalSection(&pager.lock);
-    if (edited.desktopCount < pager.settings.desktopCount ||
-        g_desktopTable.currentIndex >= edited.desktopCount)
-        g_desktopTable.SwitchTo(0, CPagerPlugin::FindTopLevel(pager.site->GetBarWindow()));
-    pager.settings = edited;
-    g_desktopTable.ChangeCount(pager.settings.desktopCount);
+    {
+        CTableLock guard;
+        if (edited.desktopCount < pager.settings.desktopCount ||
+            g_desktopTable.currentIndex >= edited.desktopCount)
+        {
+            HWND bar = pager.site ? pager.site->GetBarWindow() : owner;
+            g_desktopTable.SwitchTo(0, CPagerPlugin::FindTopLevel(bar));
+        }
+        pager.settings = edited;
+        g_desktopTable.ChangeCount(pager.settings.desktopCount);
+    }
     LeaveCriticalSection(&pager.lock);
 }
 
@@ -38,17 +48,21 @@ void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited)
 // the pager meanwhile. The command holds a reference of its own until it is
 // done; when the host has let go by the time the dialog ends, nothing is
 // applied and neither the site nor the stream (both the host's) is touched.
+// A host that only took its site away gets the settings applied, and no call.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnCommand(int id)
 {
     if (id != kCommandSettings || !site)
         return 0;
     AddRef();
     PagerSettings edited;
-    if (EditSettings(*this, &edited) && refCount > 1)
+    HWND owner = NULL;
+    if (EditSettings(*this, &edited, &owner) && refCount > 1)
     {
-        ApplySettings(*this, edited);
-        site->Refresh(kRefreshLayout);
-        site->OnStateChanged();
+        ApplySettings(*this, edited, owner);
+        if (site)
+            site->Refresh(kRefreshLayout);
+        if (site)
+            site->OnStateChanged();
     }
     Release();
     return 0;
@@ -61,12 +75,13 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Configure(IStream* stream)
         return 1;
     AddRef();
     PagerSettings edited;
-    bool accepted = EditSettings(*this, &edited);
+    HWND owner = NULL;
+    bool accepted = EditSettings(*this, &edited, &owner);
     HRESULT result = 1;
     if (refCount > 1)
     {
         if (accepted)
-            ApplySettings(*this, edited);
+            ApplySettings(*this, edited, owner);
         // The whole state goes into the stream, also after Cancel.
         result = Save(stream);
     }

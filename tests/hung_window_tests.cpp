@@ -120,7 +120,7 @@ TEST_F(HungWindowTest, TooltipsReturnPromptlyWhenAWindowOfThisProcessHangs)
 
     hung.Freeze();
     EXPECT_TRUE(ReturnsPromptly(hung, [&] { pager->GetTooltipText(0, text); })) << "live list blocked";
-    EXPECT_EQ(nullptr, strstr(text, "hung title"));
+    EXPECT_NE(nullptr, strstr(text, "hung title")) << "titles are read without asking the window";
     hung.Thaw();
 
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));

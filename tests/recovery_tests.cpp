@@ -34,11 +34,14 @@ protected:
     }
 };
 
+// Marked as a window that the pager parked: the list and /all offer no other.
 HWND MakeWindow(const char* title, DWORD style, DWORD exStyle = 0, HWND owner = NULL)
 {
     RegisterTestClass("RecoveryTestWindow", DefWindowProcA, NULL);
-    return CreateWindowExA(exStyle, "RecoveryTestWindow", title, style, 0, 0, 100, 80, owner, NULL,
-                           GetModuleHandleA(NULL), NULL);
+    HWND window = CreateWindowExA(exStyle, "RecoveryTestWindow", title, style, 0, 0, 100, 80, owner, NULL,
+                                  GetModuleHandleA(NULL), NULL);
+    SetPropA(window, "VirtualDesktopParked", reinterpret_cast<HANDLE>(1));
+    return window;
 }
 
 TEST_F(RecoveryTest, AllShowsOnlyHiddenOrdinaryApplicationWindows)

@@ -129,10 +129,10 @@ TEST_F(RegistrationTest, RowsAfterAKeyThatCannotBeCreatedAreStillWritten)
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kLangsKey));
 }
 
-TEST_F(RegistrationTest, SkippedRowIsNotReportedWhenTheCategoryIsRecorded)
+TEST_F(RegistrationTest, SkippedRowIsReportedAndTheCategoryIsRecorded)
 {
     CreateVolatileKey(HKEY_LOCAL_MACHINE, kPagerPluginKey);
-    EXPECT_EQ(S_OK, module.RegisterServer());
+    EXPECT_EQ(SELFREG_E_CLASS, module.RegisterServer());
 
     EXPECT_EQ("Virtual Desktop", StoredText(HKEY_LOCAL_MACHINE, kPagerPluginKey, NULL));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kLangsKey));

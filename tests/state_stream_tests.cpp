@@ -115,12 +115,12 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
     TestWindow hidden(kTestWindowClass, "Hidden", false);
     CDesktopTable& table = g_desktopTable;
     pager->settings = OtherSettings();
-    table.ChangeCount(6);
+    table.ChangeCount(9);
     table.currentIndex = 4;
     table.windowCounts[1] = 2;
     table.entries[1][0] = {HandleToWord(shown.hwnd()), 7, 8};
     table.entries[1][1] = {HandleToWord(hidden.hwnd()), 9, 10};
-    table.windowCounts[8] = 1;  // beyond the count, kept all the same
+    table.windowCounts[8] = 1;
     table.entries[8][0] = {HandleToWord(hidden.hwnd()), 0, 0};
 
     IStream* stream = StreamWithBytes({});
@@ -144,7 +144,7 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
     EXPECT_FALSE(hidden.IsVisible());
 
     EXPECT_EQ(0, memcmp(&fresh->settings, &pager->settings, sizeof(PagerSettings)));
-    EXPECT_EQ(6, table.desktopCount);
+    EXPECT_EQ(9, table.desktopCount);
     EXPECT_EQ(4, table.currentIndex);
     EXPECT_EQ(2, table.windowCounts[1]);
     EXPECT_EQ(1, table.windowCounts[8]);
@@ -258,12 +258,17 @@ TEST_F(StateStreamTest, ReadsAreJudgedByTheReportedCount)
 TEST_F(StateStreamTest, StoredCountsAreBoundToTheTable)
 {
     const Bytes full = SampleStream();
+    // A table too small for the stored current desktop and its list loads as
+    // an incomplete stream does.
     struct Case
     {
         int32_t stored;
         int expected;
+        int current;
+        int windows;
     };
-    for (const Case& c : {Case{12, 9}, Case{9, 9}, Case{1, 1}, Case{0, 1}, Case{-5, 1}, Case{INT_MIN, 1}})
+    for (const Case& c : {Case{12, 9, 5, 3}, Case{9, 9, 5, 3}, Case{1, 1, 0, 0}, Case{0, 1, 0, 0},
+                          Case{-5, 1, 0, 0}, Case{INT_MIN, 1, 0, 0}})
     {
         Bytes bytes = full;
         Set32(bytes, 64, c.stored);
@@ -272,8 +277,8 @@ TEST_F(StateStreamTest, StoredCountsAreBoundToTheTable)
         LoadRecorded(stream);
         EXPECT_EQ(c.expected, g_desktopTable.desktopCount) << c.stored;
         EXPECT_EQ(7, pager->settings.desktopCount) << "the record keeps its own count";
-        EXPECT_EQ(5, g_desktopTable.currentIndex) << c.stored;
-        EXPECT_EQ(3, g_desktopTable.windowCounts[5]) << c.stored;
+        EXPECT_EQ(c.current, g_desktopTable.currentIndex) << c.stored;
+        EXPECT_EQ(c.windows, g_desktopTable.windowCounts[5]) << c.stored;
     }
 }
 
@@ -299,7 +304,7 @@ TEST_F(StateStreamTest, OutOfRangeCurrentDesktopOrWindowCountCommitsNothing)
         EXPECT_EQ(13u, reads.size()) << count << ": counts that no list holds are not followed";
     }
     // 1000 windows is the most a list holds, and loads.
-    Bytes most = BuildStream(DefaultSettingsBytes(), 3, 2,
+    Bytes most = BuildStream(DefaultSettingsBytes(), 9, 2,
                              {{8, std::vector<DesktopEntry>(kMaxWindowsPerDesktop, {kNoWindow1, 1, 2})}});
     IStream* stream = StreamWithBytes(most);
     pager->Load(stream);

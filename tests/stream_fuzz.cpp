@@ -45,7 +45,7 @@ Bytes RandomValidStream()
     for (int d = 0; d < kMaxDesktops; ++d)
     {
         StoredDesktop desktop = {d, {}};
-        int windows = Below(4);
+        int windows = d < count ? Below(4) : 0;
         for (int k = 0; k < windows; ++k)
             desktop.entries.push_back({kNoWindow1 + 2 * Below(3), Next(), Next()});
         desktops.push_back(desktop);

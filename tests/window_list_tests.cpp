@@ -21,7 +21,8 @@ namespace {
 
 const unsigned char kUntouched = 0xCD;
 
-// A real tooltip control tracking one tool: its window text is the tool's text.
+// A real tooltip control tracking one tool: its window text is the tool's
+// text, and its title as the system keeps it is that text too.
 class ShownTooltip
 {
 public:
@@ -41,6 +42,7 @@ public:
         tool.lpszText = const_cast<char*>(text);
         SendMessageA(window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         SendMessageA(window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+        SetWindowTextA(window, text);
     }
     ~ShownTooltip()
     {

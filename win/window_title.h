@@ -1,29 +1,29 @@
-// Reading a window's title without letting a hung thread block the bar.
+// Reading a window's title without sending the window a message.
 #pragma once
 
 #include <windows.h>
 
-#include "win/window_shower.h"
+const int kMaxTitleRead = 256;
 
-// GetWindowTextA reads the title of another process's window from the system,
-// but sends WM_GETTEXT to a window of another thread of this process, which
-// blocks for good if that thread has stopped pumping messages. Such windows
-// are asked with a time limit; a title that cannot be read comes back empty.
-inline void ReadWindowTitle(HWND window, char* title, int size)
+// The title as the system keeps it, in the ANSI code page, cut to fit `size`
+// bytes with its NUL. InternalGetWindowText never sends WM_GETTEXT, so neither
+// a hung owner nor one that answers late can block the caller or write into
+// the buffer after the call. A title that cannot be read comes back empty.
+// Returns the title's length in bytes.
+inline int ReadWindowTitle(HWND window, char* title, int size)
 {
+    if (size <= 0)
+        return 0;
     title[0] = '\0';
-    DWORD process = 0;
-    DWORD thread = GetWindowThreadProcessId(window, &process);
-    if (thread == 0)
-        return;
-    if (process != GetCurrentProcessId() || thread == GetCurrentThreadId())
-    {
-        GetWindowTextA(window, title, size);
-        return;
-    }
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, size, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG,
-                             kHungProbeTimeoutMs, &copied))
-        title[0] = '\0';
-    title[size - 1] = '\0';
+    WCHAR wide[kMaxTitleRead];
+    int length = InternalGetWindowText(window, wide, size < kMaxTitleRead ? size : kMaxTitleRead);
+    if (length <= 0)
+        return 0;
+    // A character may take more than one byte: whole characters are left out
+    // from the end until the rest fits.
+    int bytes = 0;
+    while (length > 0 && (bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, title, size - 1, NULL, NULL)) == 0)
+        --length;
+    title[bytes] = '\0';
+    return bytes;
 }
