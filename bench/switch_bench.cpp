@@ -18,7 +18,8 @@
 namespace {
 
 // The host bar's menu and its shadow; no bar window (the site has none).
-const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", NULL};
+const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "Shell_SecondaryTrayWnd", "WorkerW",
+                                              NULL};
 
 // Two desktops and nothing else: what any switch has to ask of the platform.
 class CFloorSwitch

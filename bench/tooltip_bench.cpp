@@ -1,6 +1,7 @@
 // The tooltip text of a desktop with 1000 titled windows, remembered on a
 // desktop that is not shown and live on the current one, against the same
-// platform calls: the GetWindowTextA calls for the lines the host's buffer
+// platform calls: the title reads (InternalGetWindowText, which sends no
+// message, and the conversion to the ANSI code page) for the lines the host's buffer
 // takes, the class reads the listing rule asks for, and, live, the same
 // enumeration and filter calls.
 #include "bench/bench_cases.h"
@@ -43,6 +44,15 @@ private:
     bool full;
 };
 
+// A title as the system keeps it, in the ANSI code page.
+void FloorReadTitle(HWND window, char (&title)[kTitleLimit])
+{
+    WCHAR wide[kTitleLimit];
+    int length = InternalGetWindowText(window, wide, kTitleLimit);
+    int bytes = length > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, length, title, kTitleLimit - 1, NULL, NULL) : 0;
+    title[bytes] = '\0';
+}
+
 // A title per remembered window, and the class of each titled one.
 void FloorReadStored(const std::vector<HWND>& windows)
 {
@@ -52,7 +62,7 @@ void FloorReadStored(const std::vector<HWND>& windows)
     int n = static_cast<int>(windows.size());
     for (int i = 0; i < n && !budget.IsFull(); ++i)
     {
-        GetWindowTextA(windows[i], title, kTitleLimit);
+        FloorReadTitle(windows[i], title);
         if (!title[0])
             continue;
         GetClassNameA(windows[i], className, kTitleLimit);
@@ -61,8 +71,8 @@ void FloorReadStored(const std::vector<HWND>& windows)
     }
 }
 
-const char* const kLiveExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "wndclass_pinwall_zq",
-                                            "tooltips_class32", NULL};
+const char* const kLiveExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "Shell_SecondaryTrayWnd", "WorkerW",
+                                            "wndclass_pinwall_zq", "tooltips_class32", NULL};
 
 // The live list's enumeration and filter, then a title per accepted window.
 class CFloorLiveList
@@ -78,7 +88,7 @@ public:
         char title[kTitleLimit];
         for (int i = 0; i < count && !budget.IsFull(); ++i)
         {
-            GetWindowTextA(windows[i], title, kTitleLimit);
+            FloorReadTitle(windows[i], title);
             if (title[0])
                 budget.Take(title, i == count - 1);
         }
