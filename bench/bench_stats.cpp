@@ -76,8 +76,9 @@ void SetRawOutput(bool raw)
 void PrintTableHeader()
 {
     printf("| case | N | samples | pager ms | floor ms | ratio | ratio q1-q3 | pager us/unit | floor us/unit "
-           "| pager's own us/unit | spread pager / floor | WM_ACTIVATE per switch, hidden + shown, pager / floor |\n");
-    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+           "| pager's own us/unit | spread pager / floor | WM_ACTIVATE per switch, hidden + shown, pager / floor "
+           "| ratio to desktop 2 / back to 1 |\n");
+    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
 }
 
 void PrintRow(const Row& row)
@@ -99,12 +100,20 @@ void PrintRow(const Row& row)
         snprintf(activations, sizeof(activations), "%.1f + %.1f / %.1f + %.1f", a.pagerHidden, a.pagerShown,
                  a.floorHidden, a.floorShown);
     }
-    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% | %s |\n",
+    char directions[32] = "";
+    if (row.alternatesDirection)
+    {
+        std::vector<double> way[2];
+        for (size_t i = 0; i < ratios.size(); ++i)
+            way[i % 2].push_back(ratios[i]);
+        snprintf(directions, sizeof(directions), "%.3f / %.3f", Median(way[1]), Median(way[0]));
+    }
+    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% | %s | %s |\n",
            row.name.c_str(), row.count, static_cast<unsigned>(c.pager.size()), Milliseconds(pager).c_str(),
            Milliseconds(floor).c_str(), ratio, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
            Microseconds(pager / units).c_str(), row.unit, Microseconds(floor / units).c_str(), row.unit,
            Microseconds(floor * (ratio - 1) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100,
-           activations);
+           activations, directions);
     fflush(stdout);
     if (g_rawOutput)
     {

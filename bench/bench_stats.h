@@ -63,6 +63,9 @@ struct Row
     Comparison samples;
     bool activationsCounted = false;
     Activations activations = {0, 0, 0, 0};
+    // Switch rows: samples alternate between a switch to desktop 0 and one to
+    // desktop 1, and each way gets a ratio of its own as well.
+    bool alternatesDirection = false;
 };
 
 void PrintTableHeader();

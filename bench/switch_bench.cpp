@@ -193,6 +193,7 @@ void RunSwitchCase(int n, WindowOwnerKind kind, bool quick)
     row.count = n;
     row.unit = "window";
     row.unitsPerSample = n;
+    row.alternatesDirection = true;
     // One untimed round: every window has been hidden and shown once by each side.
     Comparison warmUp;
     switchCase.Round(0, warmUp);
