@@ -24,7 +24,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     {
         {
             CTableLock guard;
-            g_desktopTable.ShowParkedWindowsAtUnload();
+            g_desktopTable.ShowParkedWindows(kNeverWait);
         }
         DeleteTableLock();
         UnregisterPopupClass(instance);

@@ -38,29 +38,13 @@ void CDesktopTable::ShowList(int desktop, CWindowShower& shower)
     }
 }
 
-void CDesktopTable::ShowParkedWindows()
+void CDesktopTable::ShowParkedWindows(ShowWait wait)
 {
-    CWindowShower shower;
+    CWindowShower shower(wait);
     for (int d = 0; d < kMaxDesktops; ++d)
     {
         if (d != currentIndex)
             ShowList(d, shower);
-    }
-}
-
-void CDesktopTable::ShowParkedWindowsAtUnload()
-{
-    // The loader lock is held: no window's owner may be waited for.
-    for (int d = 0; d < kMaxDesktops; ++d)
-    {
-        if (d == currentIndex)
-            continue;
-        for (int k = windowCounts[d] - 1; k >= 0; --k)
-        {
-            HWND window = WordToHandle(entries[d][k].window);
-            ShowWindowAsync(window, SW_SHOW);
-            ClearParked(window);
-        }
     }
 }
 

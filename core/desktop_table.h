@@ -6,7 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-class CWindowShower;
+#include "win/window_shower.h"
 
 const int kMaxDesktops = 9;
 const int kMaxWindowsPerDesktop = 1000;
@@ -43,9 +43,9 @@ public:
 
     // Shows the windows parked on desktops other than the current one, so
     // that forgetting the lists never leaves a window hidden for good.
-    void ShowParkedWindows();
-    // The same for a module unloaded under a live pager, without blocking.
-    void ShowParkedWindowsAtUnload();
+    // kNeverWait for a module unloaded under a live pager: the loader lock is
+    // held, and no window's owner may be waited for.
+    void ShowParkedWindows(ShowWait wait = kWaitForAnsweringOwners);
 
     int currentIndex;
     int desktopCount;

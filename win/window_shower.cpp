@@ -1,6 +1,6 @@
 #include "win/window_shower.h"
 
-CWindowShower::CWindowShower() : hungCount(0), answeredNext(0)
+CWindowShower::CWindowShower(ShowWait wait) : hungCount(0), answeredNext(0), waitMode(wait)
 {
     for (int i = 0; i < kMaxAnsweredThreads; ++i)
         answeredThreads[i] = 0;
@@ -53,6 +53,8 @@ bool CWindowShower::Probe(HWND window, DWORD thread)
 
 bool CWindowShower::Answers(HWND window)
 {
+    if (waitMode == kNeverWait)
+        return false;
     DWORD thread = GetWindowThreadProcessId(window, NULL);
     // Our own windows, and handles whose window has gone, take the plain call.
     if (thread == 0 || thread == GetCurrentThreadId())

@@ -16,10 +16,14 @@
 
 const UINT kHungProbeTimeoutMs = 50;
 
+// kNeverWait posts every request, for callers that must not wait for any
+// other thread (the loader lock held, say).
+enum ShowWait { kWaitForAnsweringOwners, kNeverWait };
+
 class CWindowShower
 {
 public:
-    CWindowShower();
+    explicit CWindowShower(ShowWait wait = kWaitForAnsweringOwners);
     void Apply(HWND window, int command);
     // Whether Apply would call the owner synchronously; asks it if need be.
     bool Answers(HWND window);
@@ -41,4 +45,6 @@ private:
     DWORD answeredThreads[kMaxAnsweredThreads];
     DWORD answeredTicks[kMaxAnsweredThreads];
     int answeredNext;
+
+    ShowWait waitMode;
 };
