@@ -72,6 +72,9 @@ copy=$(mktemp -d "$root/build/fresh/root.XXXXXX")
 
 # Ends what still runs inside the copy, unmounts everything below it, and only
 # then removes it; what cannot be unmounted keeps the copy in place.
+mounts_below_copy() {
+    findmnt -rn -o TARGET | awk -v under="$copy/" 'index($0, under) == 1'
+}
 cleanup() {
     local link pid mounts
     for link in /proc/[0-9]*/root; do
@@ -81,11 +84,11 @@ cleanup() {
         fi
     done
     sleep 1
-    mounts=$(findmnt -rn -o TARGET | awk -v under="$copy/" 'index($0, under) == 1' | sort -r)
+    mounts=$(mounts_below_copy | sort -r)
     for mount_point in $mounts; do
         umount "$mount_point" 2>/dev/null || umount -l "$mount_point" || true
     done
-    if findmnt -rn -o TARGET | awk -v under="$copy/" 'index($0, under) == 1 { found = 1 } END { exit !found }'; then
+    if [ -n "$(mounts_below_copy)" ]; then
         echo "fresh-machine: $copy is still mounted in places; left as it is"
         return
     fi
