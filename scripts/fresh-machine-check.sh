@@ -144,6 +144,15 @@ for command in "${commands[@]}"; do
     fi
     echo "${outcomes[-1]}"
 done
+# The copy goes at the end; what the test emulator recorded of programs that
+# ended early stays (scripts/wine-run.sh).
+early_log="$copy/root/pager/build/x86_64/wine-early-exits.log"
+if [ -s "$early_log" ]; then
+    mkdir -p "$root/build/fresh-logs"
+    kept="$root/build/fresh-logs/wine-early-exits-$(date +%Y%m%d-%H%M%S).log"
+    cp "$early_log" "$kept"
+    echo "fresh-machine: test programs ended early; kept $kept"
+fi
 if [ ${#outcomes[@]} -gt 1 ]; then
     echo
     printf '%s\n' "${outcomes[@]}" "fresh-machine: $(minutes "$started") in all"
