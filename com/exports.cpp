@@ -22,10 +22,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     // is nothing to protect: the windows' owners may be gone too.
     else if (reason == DLL_PROCESS_DETACH && !reserved)
     {
-        {
-            CTableLock guard;
-            g_desktopTable.ShowParkedWindows(kNeverWait);
-        }
+        g_desktopTable.ShowParkedWindows(kNeverWait);
         DeleteTableLock();
         UnregisterPopupClass(instance);
     }

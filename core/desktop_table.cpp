@@ -4,22 +4,78 @@
 
 #include "core/parked_mark.h"
 #include "core/switch_activation.h"
+#include "core/table_lock.h"
 #include "win/handle32.h"
+#include "win/sent_message_wait.h"
 #include "win/window_shower.h"
 #include "win/window_class.h"
 
 CDesktopTable g_desktopTable;
+
+struct CDesktopTable::WindowBatch
+{
+    uint32_t* windows;
+    int capacity;
+    int count;
+
+    void Add(uint32_t window)
+    {
+        if (count < capacity)
+            windows[count++] = window;
+    }
+};
+
+namespace {
+
+template <int kCapacity>
+struct WindowStore : CDesktopTable::WindowBatch
+{
+    uint32_t store[kCapacity];
+    WindowStore()
+    {
+        windows = store;
+        capacity = kCapacity;
+        count = 0;
+    }
+};
+
+typedef WindowStore<kMaxWindowsPerDesktop> DesktopBatch;
+typedef WindowStore<kMaxDesktops * kMaxWindowsPerDesktop> TableBatch;
+
+// Shows a batch in its order; a window shown is no longer parked.
+void ShowBatch(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
+{
+    for (int i = 0; i < batch.count; ++i)
+    {
+        HWND window = WordToHandle(batch.windows[i]);
+        shower.Apply(window, SW_SHOW);
+        ClearParked(window);
+    }
+}
+
+void ShowBatch(const CDesktopTable::WindowBatch& batch, ShowWait wait = kWaitForAnsweringOwners)
+{
+    CWindowShower shower(wait);
+    ShowBatch(batch, shower);
+}
+
+}  // namespace
 
 CDesktopTable::CDesktopTable()
 {
     currentIndex = 0;
     ClearLists();
     // desktopCount and the three handles keep their static zero.
+    switchThread = 0;
+    switchEnded = NULL;
+    generation = 0;
 }
 
 CDesktopTable::~CDesktopTable()
 {
     // Shows nothing: by the time the module unloads every pager has restored its windows.
+    if (switchEnded)
+        CloseHandle(switchEnded);
 }
 
 void CDesktopTable::ClearLists()
@@ -28,35 +84,78 @@ void CDesktopTable::ClearLists()
     memset(entries, 0, sizeof(entries));
 }
 
-void CDesktopTable::ShowList(int desktop, CWindowShower& shower)
+// From the last recorded to the first.
+void CDesktopTable::CollectList(int desktop, WindowBatch& batch) const
 {
     for (int k = windowCounts[desktop] - 1; k >= 0; --k)
+        batch.Add(entries[desktop][k].window);
+}
+
+void CDesktopTable::CollectParked(WindowBatch& batch) const
+{
+    for (int d = 0; d < kMaxDesktops; ++d)
     {
-        HWND window = WordToHandle(entries[desktop][k].window);
-        shower.Apply(window, SW_SHOW);
-        ClearParked(window);
+        if (d != currentIndex)
+            CollectList(d, batch);
+    }
+}
+
+bool CDesktopTable::IsRemembered(uint32_t window) const
+{
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        for (int k = 0; d != currentIndex && k < windowCounts[d]; ++k)
+        {
+            if (entries[d][k].window == window)
+                return true;
+        }
+    }
+    return false;
+}
+
+void CDesktopTable::CollectForgotten(const WindowBatch& hidden, WindowBatch& forgotten) const
+{
+    for (int i = 0; i < hidden.count; ++i)
+    {
+        if (!IsRemembered(hidden.windows[i]))
+            forgotten.Add(hidden.windows[i]);
     }
 }
 
 void CDesktopTable::ShowParkedWindows(ShowWait wait)
 {
-    CWindowShower shower(wait);
-    for (int d = 0; d < kMaxDesktops; ++d)
+    TableBatch parked;
     {
-        if (d != currentIndex)
-            ShowList(d, shower);
+        CTableLock guard;
+        CollectParked(parked);
     }
+    ShowBatch(parked, wait);
 }
 
-bool CDesktopTable::Reset(int count)
+bool CDesktopTable::Reset(int count, const DesktopLists* lists)
 {
     // Windows hidden on other desktops would otherwise stay hidden for good.
-    ShowParkedWindows();
-    currentIndex = 0;
-    if (count > kMaxDesktops)
-        count = kMaxDesktops;
-    desktopCount = count;
-    ClearLists();
+    TableBatch parked;
+    {
+        CTableLock guard;
+        CollectParked(parked);
+        currentIndex = 0;
+        if (count > kMaxDesktops)
+            count = kMaxDesktops;
+        desktopCount = count;
+        ClearLists();
+        if (lists)
+        {
+            currentIndex = lists->currentIndex;
+            for (int d = 0; d < kMaxDesktops; ++d)
+            {
+                windowCounts[d] = lists->windowCounts[d];
+                memcpy(entries[d], lists->entries[d], windowCounts[d] * sizeof(DesktopEntry));
+            }
+        }
+        ++generation;
+    }
+    ShowBatch(parked);
     return true;
 }
 
@@ -65,23 +164,36 @@ bool CDesktopTable::ChangeCount(int count)
     // Callers never ask for fewer than one desktop; keep a damaged value from emptying the grid.
     if (count < 1)
         count = 1;
-    if (count == desktopCount)
-        return true;
     if (count > kMaxDesktops)
         count = kMaxDesktops;
-    if (count >= desktopCount)
+    TableBatch dropped;
     {
+        CTableLock guard;
+        // Shrinking: the windows of the desktops that drop away come back.
+        for (int j = count; j < desktopCount; ++j)
+        {
+            CollectList(j, dropped);
+            windowCounts[j] = 0;
+        }
         desktopCount = count;
-        return true;
+        ++generation;
     }
-    // Shrinking: the windows of the desktops that drop away come back.
-    CWindowShower shower;
-    for (int j = count; j < desktopCount; ++j)
+    ShowBatch(dropped);
+    return true;
+}
+
+bool CDesktopTable::RestoreAll()
+{
+    TableBatch all;
     {
-        ShowList(j, shower);
-        windowCounts[j] = 0;
+        CTableLock guard;
+        for (int d = 0; d < kMaxDesktops; ++d)
+            CollectList(d, all);
+        currentIndex = 0;
+        ClearLists();
+        ++generation;
     }
-    desktopCount = count;
+    ShowBatch(all);
     return true;
 }
 
@@ -108,35 +220,77 @@ BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
     return TRUE;
 }
 
+// Waits for a switch of another thread to end, answering the messages it
+// sends here meanwhile. False for a switch already running on this thread.
+bool CDesktopTable::EnterSwitch()
+{
+    for (;;)
+    {
+        HANDLE ended;
+        {
+            CTableLock guard;
+            if (!switchEnded)
+                switchEnded = CreateEventA(NULL, TRUE, TRUE, NULL);
+            if (switchThread == 0)
+            {
+                switchThread = GetCurrentThreadId();
+                ResetEvent(switchEnded);
+                return true;
+            }
+            if (switchThread == GetCurrentThreadId() || !switchEnded)
+                return false;
+            ended = switchEnded;
+        }
+        WaitAnsweringSentMessages(ended);
+    }
+}
+
 bool CDesktopTable::SwitchTo(int index, HWND barTop)
 {
     if (index < 0 || index >= kMaxDesktops)
         return false;
-    if (index == currentIndex)
-        return true;
-    barTopWindow = barTop;
-    trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-    progmanWindow = FindWindowA("Progman", NULL);
+    if (!EnterSwitch())
+        return false;
 
-    windowCounts[currentIndex] = 0;
-    EnumWindows(CollectSwitchWindow, 0);
+    DesktopBatch hidden;
+    DesktopBatch shown;
+    LONG startGeneration = 0;
+    bool moving;
+    {
+        CTableLock guard;
+        moving = index != currentIndex;
+        if (moving)
+        {
+            barTopWindow = barTop;
+            trayWindow = FindWindowA("Shell_TrayWnd", NULL);
+            progmanWindow = FindWindowA("Progman", NULL);
+            windowCounts[currentIndex] = 0;
+            EnumWindows(CollectSwitchWindow, 0);
+            for (int i = 0; i < windowCounts[currentIndex]; ++i)
+                hidden.Add(entries[currentIndex][i].window);
+            CollectList(index, shown);
+            // The table is final from here on; only the windows are still to move.
+            currentIndex = index;
+            startGeneration = generation;
+        }
+    }
+    if (moving)
+    {
+        CWindowShower shower;
+        MoveActivationOff(hidden.windows, hidden.count, barTop, shower);
+        for (int i = 0; i < hidden.count; ++i)
+            shower.Apply(WordToHandle(hidden.windows[i]), SW_HIDE);
+        ShowBatch(shown, shower);
+    }
 
-    CWindowShower shower;
-    MoveActivationOff(entries[currentIndex], windowCounts[currentIndex], barTop, shower);
-    for (int i = 0; i < windowCounts[currentIndex]; ++i)
-        shower.Apply(WordToHandle(entries[currentIndex][i].window), SW_HIDE);
-    ShowList(index, shower);
-
-    currentIndex = index;
-    return true;
-}
-
-bool CDesktopTable::RestoreAll()
-{
-    CWindowShower shower;
-    for (int d = 0; d < kMaxDesktops; ++d)
-        ShowList(d, shower);
-    currentIndex = 0;
-    ClearLists();
+    DesktopBatch forgotten;
+    {
+        CTableLock guard;
+        if (moving && generation != startGeneration)
+            CollectForgotten(hidden, forgotten);
+        switchThread = 0;
+        SetEvent(switchEnded);
+    }
+    ShowBatch(forgotten);
     return true;
 }

@@ -27,14 +27,34 @@ inline bool IsWindowCount(int32_t count)
     return count >= 0 && count <= kMaxWindowsPerDesktop;
 }
 
+// Lists to put in place of the table's own, as a load brings them; staged
+// by the caller of the load, not by the table.
+struct DesktopLists
+{
+    int32_t currentIndex;
+    int32_t windowCounts[kMaxDesktops];
+    DesktopEntry entries[kMaxDesktops][kMaxWindowsPerDesktop];
+};
+
+// Every operation takes the table lock for its reading and writing only:
+// windows are shown and hidden after it is left, so that no thread waits for
+// the lock while the holder waits for that thread's windows. One switch runs
+// at a time: a switch on another thread waits for it, answering sent
+// messages; a switch asked for from inside it, on its own thread, is refused.
+// A reset, load, count change or restore during a switch changes the table
+// at once and shows what it shows; the switch, once done, shows again any
+// window it hid that no list remembers any more.
 class CDesktopTable
 {
 public:
     CDesktopTable();
     virtual ~CDesktopTable();
 
-    bool Reset(int count);
-    // Inline: the stream copies all 9000 entries through these.
+    // With `lists`, the table then holds them (a load); the windows parked
+    // before are shown either way.
+    bool Reset(int count, const DesktopLists* lists = NULL);
+    // Inline: the stream copies all 9000 entries through these. The caller
+    // holds the table lock.
     void GetEntry(int desktop, int position, DesktopEntry* out) const { *out = entries[desktop][position]; }
     void SetEntry(int desktop, int position, const DesktopEntry* in) { entries[desktop][position] = *in; }
     bool ChangeCount(int count);
@@ -55,10 +75,23 @@ public:
     HWND progmanWindow;
     HWND barTopWindow;
 
+    // Windows taken out of the table under its lock, to be shown or hidden
+    // once it is left.
+    struct WindowBatch;
+
 private:
+
     static BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param);
-    void ShowList(int desktop, CWindowShower& shower);
+    void CollectList(int desktop, WindowBatch& batch) const;
+    void CollectParked(WindowBatch& batch) const;
+    void CollectForgotten(const WindowBatch& hidden, WindowBatch& forgotten) const;
+    bool IsRemembered(uint32_t window) const;
     void ClearLists();
+    bool EnterSwitch();
+
+    DWORD switchThread;  // the thread whose switch runs, or 0
+    HANDLE switchEnded;  // set while no switch runs
+    LONG generation;     // counts the changes of the lists made outside a switch
 };
 
 extern CDesktopTable g_desktopTable;

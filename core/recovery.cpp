@@ -5,7 +5,6 @@
 
 #include "core/parked_mark.h"
 #include "core/state_stream.h"
-#include "core/table_lock.h"
 #include "win/handle32.h"
 #include "win/window_shower.h"
 #include "win/window_title.h"
@@ -54,10 +53,11 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
         return false;
     PagerSettings settings;
     memset(&settings, 0, sizeof(settings));
-    CTableLock guard;  // the staging area is the pagers' too
+    // The recovery's own: it runs apart from any pager.
+    static DesktopLists staged;
     StoredState state;
     ReadStateHead(stream, &settings, &state);
-    ReadStateLists(stream, &state);
+    ReadStateLists(stream, &state, &staged);
     stream->Release();
 
     // The entries that arrived, desktop by desktop.
@@ -66,7 +66,7 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
     {
         for (int k = 0; k < state.windowCounts[d] && remaining > 0; ++k, --remaining)
         {
-            HWND window = WordToHandle(StagedEntry(d, k).window);
+            HWND window = WordToHandle(staged.entries[d][k].window);
             if (IsHiddenApplicationWindow(window))
                 Add(list, window);
         }

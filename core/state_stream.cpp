@@ -6,9 +6,6 @@ static_assert(sizeof(int32_t) == 4, "the stream's words are 32-bit");
 
 namespace {
 
-// A load's entries wait here until the whole stream has arrived.
-DesktopEntry g_stagedEntries[kMaxDesktops][kMaxWindowsPerDesktop];
-
 bool ReadItem(IStream* stream, void* item, ULONG size)
 {
     ULONG got = 0;
@@ -68,7 +65,7 @@ void ReadStateHead(IStream* stream, PagerSettings* settings, StoredState* state)
     state->hasDesktopCount = ReadItem(stream, &state->desktopCount, sizeof(state->desktopCount));
 }
 
-void ReadStateLists(IStream* stream, StoredState* state)
+void ReadStateLists(IStream* stream, StoredState* state, DesktopLists* staged)
 {
     state->currentIndex = 0;
     state->arrivedEntries = 0;
@@ -92,7 +89,7 @@ void ReadStateLists(IStream* stream, StoredState* state)
             // A short read does not end the loop: every planned read is made.
             for (int k = 0; k < state->windowCounts[d]; ++k)
             {
-                bool whole = ReadItem(stream, &g_stagedEntries[d][k], sizeof(DesktopEntry));
+                bool whole = ReadItem(stream, &staged->entries[d][k], sizeof(DesktopEntry));
                 arriving = arriving && whole;
                 if (arriving)
                     ++state->arrivedEntries;
@@ -103,12 +100,7 @@ void ReadStateLists(IStream* stream, StoredState* state)
     state->complete = complete;
 }
 
-const DesktopEntry& StagedEntry(int desktop, int position)
-{
-    return g_stagedEntries[desktop][position];
-}
-
-void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table)
+void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table, DesktopLists* staged)
 {
     StoredState state;
     ReadStateHead(stream, settings, &state);
@@ -117,21 +109,21 @@ void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table)
     int count = state.hasDesktopCount ? state.desktopCount : table.desktopCount;
     if (count < 1)
         count = 1;
-    table.Reset(count);
+    if (count > kMaxDesktops)
+        count = kMaxDesktops;
 
-    ReadStateLists(stream, &state);
+    ReadStateLists(stream, &state, staged);
     // A stream that reaches beyond its count is damaged and loads as an
     // incomplete one: a list that no cell reaches would keep its windows
     // hidden until the pager goes.
-    if (!state.complete || !StaysWithinCount(state, table.desktopCount))
-        return;
-    table.currentIndex = state.currentIndex;
-    for (int d = 0; d < kMaxDesktops; ++d)
+    if (!state.complete || !StaysWithinCount(state, count))
     {
-        table.windowCounts[d] = state.windowCounts[d];
-        for (int k = 0; k < state.windowCounts[d]; ++k)
-            table.SetEntry(d, k, &g_stagedEntries[d][k]);
+        table.Reset(count);
+        return;
     }
+    staged->currentIndex = state.currentIndex;
+    memcpy(staged->windowCounts, state.windowCounts, sizeof(staged->windowCounts));
+    table.Reset(count, staged);
 }
 
 HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table)

@@ -34,19 +34,18 @@ struct StoredState
 // the rest, and a face name without its NUL is cut to 31 characters.
 void ReadStateHead(IStream* stream, PagerSettings* settings, StoredState* state);
 
-// Reads the current desktop, the nine counts and the entries into a staging
-// area. Counts that no list can hold are not followed into the entries.
-void ReadStateLists(IStream* stream, StoredState* state);
-
-// Entry `position` of `desktop` as the last ReadStateLists staged it.
-const DesktopEntry& StagedEntry(int desktop, int position);
+// Reads the current desktop, the nine counts and the entries, the entries
+// into the caller's staging area. Counts that no list can hold are not
+// followed into the entries.
+void ReadStateLists(IStream* stream, StoredState* state, DesktopLists* staged);
 
 // Loads a stream as the pager does: settings, then the table reset to the
 // stored count (or the count in force when the stream ends before it), then,
 // when everything arrived, the stored lists. An incomplete stream, and one
 // whose current desktop or lists lie at or beyond the count, leaves the table
-// empty rather than partly filled.
-void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table);
+// empty rather than partly filled. `staged` is the caller's: the stream is
+// read without the table lock.
+void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table, DesktopLists* staged);
 
 // Writes the whole state: all nine desktops, whatever the count. Stops at
 // the first failing Write and returns its result; a short write gives

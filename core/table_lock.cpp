@@ -28,15 +28,9 @@ void MakeSection()
 void EnterTableLock()
 {
     MakeSection();
-    // The thread that holds the lock may be showing a window of this thread
-    // and wait for its answer: sent messages are answered while waiting, or
-    // both threads would wait for good.
-    while (!TryEnterCriticalSection(&g_tableSection))
-    {
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_SENDMESSAGE);
-        MSG message;
-        PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    // No holder waits for another thread, so a plain wait is short and
+    // cannot close a circle.
+    EnterCriticalSection(&g_tableSection);
 }
 
 void LeaveTableLock()

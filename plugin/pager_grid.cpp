@@ -6,7 +6,7 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
-#include "core/table_lock.h"
+#include "plugin/pager_call.h"
 
 void CPagerPlugin::UpdateLayout(int barHeight)
 {
@@ -68,7 +68,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     if (!origin)
         return 0;
     // The site may let the host release us before it returns.
-    AddRef();
+    CPagerCall call(*this);
     COLORREF colour = RGB(0, 0, 0);
     if (site)
     {
@@ -79,8 +79,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     SetTextColor(hdc, colour);
     SetBkMode(hdc, TRANSPARENT);
 
-    EnterCriticalSection(&lock);
-    EnterTableLock();
+    call.Lock();
     const CDesktopTable& table = g_desktopTable;
     int i = 0;
     int y = origin->y;
@@ -95,19 +94,15 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
         }
         y += font.cellHeight;
     }
-    LeaveTableLock();
-    LeaveCriticalSection(&lock);
-    Release();
     return 0;
 }
 
-// The mouse entries skip the site calls when no site is set rather than
-// calling through a null pointer; a host sets the site first anyway.
+// The mouse entries read the count alone and take no lock. They skip the
+// site calls when no site is set rather than calling through a null pointer;
+// a host sets the site first anyway.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseMove(DWORD, int x, int y)
 {
-    EnterTableLock();
     int index = HitTest(x, y);
-    LeaveTableLock();
     if (index != hoverIndex)
     {
         hoverIndex = index;
@@ -132,22 +127,20 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int x, int y)
 {
     // The switch lets messages in, and with them a host that releases us or
     // takes its site away: we stay alive until the call returns, and the site
-    // is used only while there is one.
-    AddRef();
-    EnterCriticalSection(&lock);
-    EnterTableLock();
+    // is used only while there is one. No lock is held across the switch.
+    CPagerCall call(*this);
+    call.Lock();
     int index = HitTest(x, y);
     // Without a site the bar's own window is unknown and the switch would hide
     // it, so a click then switches nothing.
     bool switching = site && index >= 0 && index != g_desktopTable.currentIndex;
-    if (switching)
-        g_desktopTable.SwitchTo(index, FindTopLevel(site->GetBarWindow()));
-    LeaveTableLock();
-    if (switching && site)
+    call.Unlock();
+    if (!switching)
+        return 0;
+    g_desktopTable.SwitchTo(index, FindTopLevel(site->GetBarWindow()));
+    if (site)
         site->OnStateChanged();
-    if (switching && site)
+    if (site)
         site->Refresh(kRefreshPaint);
-    LeaveCriticalSection(&lock);
-    Release();
     return 0;
 }

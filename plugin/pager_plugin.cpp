@@ -34,10 +34,7 @@ CPagerPlugin::CPagerPlugin()
     hoverIndex = -1;
     SetRectEmpty(&barRect);
     SetDefaultSettings();
-    {
-        CTableLock guard;
-        g_desktopTable.Reset(settings.desktopCount);
-    }
+    g_desktopTable.Reset(settings.desktopCount);
     InitializeCriticalSection(&lock);
     instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
     mutexCreateError = GetLastError();
@@ -58,10 +55,7 @@ void CPagerPlugin::SetDefaultSettings()
 
 CPagerPlugin::~CPagerPlugin()
 {
-    {
-        CTableLock guard;
-        g_desktopTable.RestoreAll();
-    }
+    g_desktopTable.RestoreAll();
     if (instanceMutex)
         CloseHandle(instanceMutex);
     DeleteCriticalSection(&lock);
@@ -113,10 +107,7 @@ ULONG STDMETHODCALLTYPE CPagerPlugin::Release()
 HRESULT STDMETHODCALLTYPE CPagerPlugin::Load(IStream* stream)
 {
     if (stream)
-    {
-        CTableLock guard;
-        LoadState(stream, &settings, g_desktopTable);
-    }
+        LoadState(stream, &settings, g_desktopTable, &loadStaging);
     return S_OK;
 }
 
@@ -187,9 +178,10 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetInfo(BarInfo* info)
         info->value01 = 1;
     if (info->flags & kInfoValue02)
         info->value02 = 1;
+    // The layout reads the count alone: no lock, so that a host may ask from
+    // inside a message that a switch on another thread sends it.
     if (info->flags & (kInfoWidth | kInfoWidthAlt))
     {
-        CTableLock guard;
         UpdateLayout(info->height);
         info->width = columnsInUse * font.cellWidth;
     }
@@ -207,7 +199,8 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* 
 {
     if (!answer)
         return 1;
-    CTableLock guard;
+    // The count and the cells take no lock (see GetInfo); the tooltip reads
+    // the lists, which the lock keeps whole.
     switch (type)
     {
     case kItemCount:
@@ -217,8 +210,11 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* 
         *static_cast<RECT*>(answer) = GetCellRect(index);
         return 0;
     case kItemTooltip:
+    {
+        CTableLock guard;
         GetTooltipText(index, static_cast<char*>(answer));
         return 0;
+    }
     default:
         return 1;
     }

@@ -7,6 +7,7 @@
 
 #include "plugin/bar_interfaces.h"
 #include "plugin/pager_font.h"
+#include "core/desktop_table.h"
 #include "core/pager_settings.h"
 
 const int kHostTextSize = 260;
@@ -79,6 +80,8 @@ public:
     int columnsInUse;
     PagerSettings settings;
     int hoverIndex;
+    // Where Load stages the lists it reads, until the stream has arrived whole.
+    DesktopLists loadStaging;
 
 private:
     ~CPagerPlugin();  // reached only through DestroySelf

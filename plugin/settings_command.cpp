@@ -2,7 +2,7 @@
 #include "plugin/pager_plugin.h"
 
 #include "core/desktop_table.h"
-#include "core/table_lock.h"
+#include "plugin/pager_call.h"
 #include "dialog/settings_dialog.h"
 
 namespace {
@@ -27,19 +27,19 @@ bool EditSettings(CPagerPlugin& pager, PagerSettings* edited, HWND* owner)
 // is then the one the dialog was opened for.
 void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited, HWND owner)
 {
-    EnterCriticalSection(&pager.lock);
-    {
-        CTableLock guard;
-        if (edited.desktopCount < pager.settings.desktopCount ||
-            g_desktopTable.currentIndex >= edited.desktopCount)
-        {
-            HWND bar = pager.site ? pager.site->GetBarWindow() : owner;
-            g_desktopTable.SwitchTo(0, CPagerPlugin::FindTopLevel(bar));
-        }
-        pager.settings = edited;
-        g_desktopTable.ChangeCount(pager.settings.desktopCount);
-    }
-    LeaveCriticalSection(&pager.lock);
+    CPagerCall call(pager);
+    call.Lock();
+    bool leaving = edited.desktopCount < pager.settings.desktopCount ||
+                   g_desktopTable.currentIndex >= edited.desktopCount;
+    HWND bar = pager.site ? pager.site->GetBarWindow() : owner;
+    call.Unlock();
+    // The switch and the count change wait on windows' owners: no lock held.
+    if (leaving)
+        g_desktopTable.SwitchTo(0, CPagerPlugin::FindTopLevel(bar));
+    call.Lock();
+    pager.settings = edited;
+    call.Unlock();
+    g_desktopTable.ChangeCount(edited.desktopCount);
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnCommand(int id)
 {
     if (id != kCommandSettings || !site)
         return 0;
-    AddRef();
+    CPagerCall call(*this);
     PagerSettings edited;
     HWND owner = NULL;
     if (EditSettings(*this, &edited, &owner) && refCount > 1)
@@ -64,7 +64,6 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnCommand(int id)
         if (site)
             site->OnStateChanged();
     }
-    Release();
     return 0;
 }
 
@@ -73,7 +72,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Configure(IStream* stream)
     // Only the first pager object of the session configures.
     if (mutexCreateError == ERROR_ALREADY_EXISTS || !site)
         return 1;
-    AddRef();
+    CPagerCall call(*this);
     PagerSettings edited;
     HWND owner = NULL;
     bool accepted = EditSettings(*this, &edited, &owner);
@@ -85,6 +84,5 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Configure(IStream* stream)
         // The whole state goes into the stream, also after Cancel.
         result = Save(stream);
     }
-    Release();
     return result;
 }

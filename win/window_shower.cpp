@@ -1,10 +1,6 @@
 #include "win/window_shower.h"
 
-CWindowShower::CWindowShower(ShowWait wait) : hungCount(0), answeredNext(0), waitMode(wait)
-{
-    for (int i = 0; i < kMaxAnsweredThreads; ++i)
-        answeredThreads[i] = 0;
-}
+CWindowShower::CWindowShower(ShowWait wait) : hungCount(0), waitMode(wait) {}
 
 bool CWindowShower::KnownHung(DWORD thread) const
 {
@@ -22,46 +18,17 @@ void CWindowShower::RememberHung(DWORD thread)
         hungThreads[hungCount++] = thread;
 }
 
-int CWindowShower::AnsweredSlot(DWORD thread) const
-{
-    for (int i = 0; i < kMaxAnsweredThreads; ++i)
-    {
-        if (answeredThreads[i] == thread)
-            return i;
-    }
-    return -1;
-}
-
-// True when the owner answers now or answered a probe lately.
-bool CWindowShower::Probe(HWND window, DWORD thread)
-{
-    int slot = AnsweredSlot(thread);
-    if (slot >= 0 && GetTickCount() - answeredTicks[slot] < kHungProbeTimeoutMs)
-        return true;
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer))
-        return false;
-    if (slot < 0)
-    {
-        slot = answeredNext;
-        answeredNext = (answeredNext + 1) % kMaxAnsweredThreads;
-    }
-    answeredThreads[slot] = thread;
-    answeredTicks[slot] = GetTickCount();
-    return true;
-}
-
 bool CWindowShower::Answers(HWND window)
 {
     if (waitMode == kNeverWait)
         return false;
     DWORD thread = GetWindowThreadProcessId(window, NULL);
-    // Our own windows, and handles whose window has gone, take the plain call.
     if (thread == 0 || thread == GetCurrentThreadId())
         return true;
     if (KnownHung(thread))
         return false;
-    if (Probe(window, thread))
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer))
         return true;
     RememberHung(thread);
     return false;
@@ -69,8 +36,19 @@ bool CWindowShower::Answers(HWND window)
 
 void CWindowShower::Apply(HWND window, int command)
 {
-    if (Answers(window))
-        ShowWindow(window, command);
-    else
+    if (waitMode == kNeverWait)
+    {
         ShowWindowAsync(window, command);
+        return;
+    }
+    DWORD thread = GetWindowThreadProcessId(window, NULL);
+    // Our own windows, and handles whose window has gone, take the plain call.
+    if (thread == 0 || thread == GetCurrentThreadId())
+    {
+        ShowWindow(window, command);
+        return;
+    }
+    ShowWindowAsync(window, command);
+    // The answer is the barrier: the request before it has been carried out.
+    Answers(window);
 }

@@ -1,15 +1,14 @@
-// Shows and hides remembered windows without letting a hung application
-// block the caller. A window of another thread gets the synchronous
-// ShowWindow only when its owner answers a WM_NULL probe in time; otherwise
-// the request is posted with ShowWindowAsync and the owner carries it out
-// when it pumps messages again. Windows of the calling thread are shown and
-// hidden directly, as ever.
+// Shows and hides windows without letting another thread hold the caller up
+// for longer than kHungProbeTimeoutMs at any one call. A window of the
+// calling thread is shown or hidden directly. A window of another thread gets
+// the request with ShowWindowAsync and then a WM_NULL sent with that limit:
+// the owner handles sent messages in the order they come, so its answer says
+// the request is done. An owner that does not answer in time is taken for
+// hung for the rest of the batch: its later requests are only posted, and it
+// carries them out when it pumps messages again.
 //
-// An owner that answered a probe less than kHungProbeTimeoutMs ago is not
-// probed again: a batch moves many windows of one owner one after the other.
-// The owner could stop pumping right after its answer; the probe leaves that
-// gap open too, and this widens it to at most the time a probe already allows
-// an owner to take.
+// No answer is trusted beyond the call it answers: an owner that answered
+// may start long work (saving its files, say) on the very next message.
 #pragma once
 
 #include <windows.h>
@@ -25,26 +24,18 @@ class CWindowShower
 public:
     explicit CWindowShower(ShowWait wait = kWaitForAnsweringOwners);
     void Apply(HWND window, int command);
-    // Whether Apply would call the owner synchronously; asks it if need be.
+    // Asks the window's owner to answer within the limit; false when it did
+    // not (or may not be asked), and the owner is then taken for hung.
     bool Answers(HWND window);
 
 private:
     bool KnownHung(DWORD thread) const;
     void RememberHung(DWORD thread);
 
-    bool Probe(HWND window, DWORD thread);
-    int AnsweredSlot(DWORD thread) const;
-
-    // Owners found hung during this batch are not probed again.
+    // Owners found hung during this batch are not asked again.
     enum { kMaxHungThreads = 16 };
     DWORD hungThreads[kMaxHungThreads];
     int hungCount;
-
-    // The owners that answered a probe last, each with the tick of its answer.
-    enum { kMaxAnsweredThreads = 16 };
-    DWORD answeredThreads[kMaxAnsweredThreads];
-    DWORD answeredTicks[kMaxAnsweredThreads];
-    int answeredNext;
 
     ShowWait waitMode;
 };
