@@ -7,13 +7,14 @@
 #include "plugin/pager_plugin.h"
 
 // Holds a reference for the whole call: the call may let messages in, and
-// with them a host that releases the pager. Lock() takes the pager's own lock
-// and then the table lock until Unlock() or the end of the scope; neither may
-// be held across a switch, a dialog or a call into the site.
+// with them a host that releases the pager. LockPager() takes the pager's
+// own lock, LockTable() that one and then the table lock, until Unlock() or
+// the end of the scope. Neither is held across a switch or a dialog, and the
+// table lock never across a call into the site.
 class CPagerCall
 {
 public:
-    explicit CPagerCall(CPagerPlugin& calledPager) : pager(calledPager), locked(false) { pager.AddRef(); }
+    explicit CPagerCall(CPagerPlugin& calledPager) : pager(calledPager), pagerLocked(false), tableLocked(false) { pager.AddRef(); }
     ~CPagerCall()
     {
         Unlock();
@@ -22,24 +23,30 @@ public:
     CPagerCall(const CPagerCall&) = delete;
     CPagerCall& operator=(const CPagerCall&) = delete;
 
-    void Lock()
+    void LockPager()
     {
-        if (locked)
-            return;
-        EnterCriticalSection(&pager.lock);
-        EnterTableLock();
-        locked = true;
+        if (!pagerLocked)
+            EnterCriticalSection(&pager.lock);
+        pagerLocked = true;
+    }
+    void LockTable()
+    {
+        LockPager();
+        if (!tableLocked)
+            EnterTableLock();
+        tableLocked = true;
     }
     void Unlock()
     {
-        if (!locked)
-            return;
-        LeaveTableLock();
-        LeaveCriticalSection(&pager.lock);
-        locked = false;
+        if (tableLocked)
+            LeaveTableLock();
+        if (pagerLocked)
+            LeaveCriticalSection(&pager.lock);
+        tableLocked = pagerLocked = false;
     }
 
 private:
     CPagerPlugin& pager;
-    bool locked;
+    bool pagerLocked;
+    bool tableLocked;
 };

@@ -79,7 +79,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     SetTextColor(hdc, colour);
     SetBkMode(hdc, TRANSPARENT);
 
-    call.Lock();
+    call.LockTable();
     const CDesktopTable& table = g_desktopTable;
     int i = 0;
     int y = origin->y;
@@ -127,17 +127,19 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int x, int y)
 {
     // The switch lets messages in, and with them a host that releases us or
     // takes its site away: we stay alive until the call returns, and the site
-    // is used only while there is one. No lock is held across the switch.
+    // is used only while there is one. The pager's lock is left for the
+    // switch, which waits on other threads.
     CPagerCall call(*this);
-    call.Lock();
+    call.LockPager();
     int index = HitTest(x, y);
     // Without a site the bar's own window is unknown and the switch would hide
     // it, so a click then switches nothing.
-    bool switching = site && index >= 0 && index != g_desktopTable.currentIndex;
-    call.Unlock();
-    if (!switching)
+    if (!site || index < 0 || index == g_desktopTable.currentIndex)
         return 0;
-    g_desktopTable.SwitchTo(index, FindTopLevel(site->GetBarWindow()));
+    HWND barTop = FindTopLevel(site->GetBarWindow());
+    call.Unlock();
+    g_desktopTable.SwitchTo(index, barTop);
+    call.LockPager();
     if (site)
         site->OnStateChanged();
     if (site)

@@ -28,15 +28,15 @@ bool EditSettings(CPagerPlugin& pager, PagerSettings* edited, HWND* owner)
 void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited, HWND owner)
 {
     CPagerCall call(pager);
-    call.Lock();
+    call.LockPager();
     bool leaving = edited.desktopCount < pager.settings.desktopCount ||
                    g_desktopTable.currentIndex >= edited.desktopCount;
-    HWND bar = pager.site ? pager.site->GetBarWindow() : owner;
-    call.Unlock();
+    HWND bar = !leaving ? NULL : pager.site ? pager.site->GetBarWindow() : owner;
     // The switch and the count change wait on windows' owners: no lock held.
+    call.Unlock();
     if (leaving)
         g_desktopTable.SwitchTo(0, CPagerPlugin::FindTopLevel(bar));
-    call.Lock();
+    call.LockPager();
     pager.settings = edited;
     call.Unlock();
     g_desktopTable.ChangeCount(edited.desktopCount);
