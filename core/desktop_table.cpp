@@ -53,6 +53,25 @@ void ShowBatch(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
     }
 }
 
+// The target desktop's windows, from the last recorded to the first. A
+// hidden window keeps its place in the z-order, so only the first recorded,
+// shown last, is activated: the others are shown without activation, which
+// spares every application an activation and a deactivation.
+void ShowTarget(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
+{
+    for (int i = 0; i < batch.count; ++i)
+    {
+        HWND window = WordToHandle(batch.windows[i]);
+        shower.Apply(window, i == batch.count - 1 ? SW_SHOW : SW_SHOWNA);
+        ClearParked(window);
+    }
+    // Another thread's window was activated by its owner, which may not take
+    // the foreground on its own; the bar's thread, clicked just now, may.
+    HWND first = batch.count > 0 ? WordToHandle(batch.windows[batch.count - 1]) : NULL;
+    if (first && IsWindowVisible(first) && GetForegroundWindow() != first)
+        SetForegroundWindow(first);
+}
+
 void ShowBatch(const CDesktopTable::WindowBatch& batch, ShowWait wait = kWaitForAnsweringOwners)
 {
     CWindowShower shower(wait);
@@ -278,9 +297,11 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     {
         CWindowShower shower;
         MoveActivationOff(hidden.windows, hidden.count, barTop, shower);
-        for (int i = 0; i < hidden.count; ++i)
+        // Bottom-most first: no window is uncovered, and repainted, only to
+        // be hidden next.
+        for (int i = hidden.count - 1; i >= 0; --i)
             shower.Apply(WordToHandle(hidden.windows[i]), SW_HIDE);
-        ShowBatch(shown, shower);
+        ShowTarget(shown, shower);
     }
 
     DesktopBatch forgotten;

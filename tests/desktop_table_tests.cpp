@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(DesktopTableTest, SwitchAwayAndBackHidesInRecordOrderAndShowsFirstRecordedLast)
+TEST_F(DesktopTableTest, SwitchAwayAndBackHidesBottomMostFirstAndShowsFirstRecordedLast)
 {
     Make("a1");
     Make("a2");
@@ -50,7 +50,7 @@ TEST_F(DesktopTableTest, SwitchAwayAndBackHidesInRecordOrderAndShowsFirstRecorde
     ClearEvents();
 
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
-    EXPECT_EQ(Prefixed("hide", onA), Events());
+    EXPECT_EQ(Prefixed("hide", Reversed(onA)), Events());
     EXPECT_EQ(1, g_desktopTable.currentIndex);
     EXPECT_EQ(3, g_desktopTable.windowCounts[0]);
     for (auto& window : windows)

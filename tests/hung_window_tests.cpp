@@ -2,6 +2,8 @@
 // to a thread that has stopped pumping messages.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/desktop_table.h"
 #include "plugin/bar_interfaces.h"
 #include "support/event_log.h"
@@ -107,6 +109,32 @@ TEST_F(HungWindowTest, HidingTheWindowsOfAnotherThreadActivatesNoneOfThem)
     LONG before = ActivateMessages();
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
     EXPECT_LE(ActivateMessages() - before, 1) << "each hide activated the window hidden next";
+}
+
+// The visible top-level windows of `thread`, top-most first.
+std::vector<HWND> VisibleWindowsOf(DWORD thread)
+{
+    std::vector<HWND> found;
+    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT))
+    {
+        if (IsWindowVisible(w) && GetWindowThreadProcessId(w, NULL) == thread)
+            found.push_back(w);
+    }
+    return found;
+}
+
+TEST_F(HungWindowTest, SwitchBackRestoresTheZOrderAndActivatesOnlyTheFirstRecorded)
+{
+    HungThread other("other", 4);  // overlapping windows, never frozen
+    DWORD thread = GetWindowThreadProcessId(other.hwnd(), NULL);
+    std::vector<HWND> before = VisibleWindowsOf(thread);
+    ASSERT_EQ(4u, before.size());
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    LONG activations = ActivateMessages();
+    ASSERT_TRUE(g_desktopTable.SwitchTo(0, NULL));
+    EXPECT_EQ(before, VisibleWindowsOf(thread));
+    EXPECT_EQ(before.front(), GetForegroundWindow());
+    EXPECT_EQ(1, ActivateMessages() - activations) << "each window shown was activated";
 }
 
 TEST_F(HungWindowTest, TooltipsReturnPromptlyWhenAWindowOfThisProcessHangs)
