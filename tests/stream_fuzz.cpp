@@ -16,25 +16,22 @@
 #include "support/pager_module.h"
 #include "support/recording_site.h"
 #include "support/recording_stream.h"
+#include "support/seeded_random.h"
 #include "support/state_stream_bytes.h"
 #include "support/test_window.h"
 
 namespace {
 
-uint32_t g_random = 1;
+SeededRandom g_random(20261208u);
 
 uint32_t Next()
 {
-    // xorshift32: the same streams for the same seed on every machine.
-    g_random ^= g_random << 13;
-    g_random ^= g_random >> 17;
-    g_random ^= g_random << 5;
-    return g_random;
+    return g_random.Next();
 }
 
 uint32_t Below(uint32_t limit)
 {
-    return limit ? Next() % limit : 0;
+    return g_random.Below(limit);
 }
 
 Bytes RandomValidStream()
@@ -189,10 +186,8 @@ std::string Exercise(IBarPlugin* pager, const Bytes& bytes, DibCanvas& canvas)
 int main(int argc, char** argv)
 {
     long total = argc > 1 ? atol(argv[1]) : 3000;
-    g_random = argc > 2 ? static_cast<uint32_t>(strtoul(argv[2], NULL, 10)) : 20261208u;
-    if (g_random == 0)
-        g_random = 1;
-    uint32_t seed = g_random;
+    uint32_t seed = argc > 2 ? static_cast<uint32_t>(strtoul(argv[2], NULL, 10)) : 20261208u;
+    g_random = SeededRandom(seed);
 
     PagerModule module;
     IBarPlugin* pager = module.module() ? module.CreatePager() : NULL;
