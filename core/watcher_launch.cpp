@@ -15,13 +15,15 @@ void StartHostWatcher()
     // Linked into a program rather than loaded as the DLL: no entry to run.
     if (!g_moduleState.moduleInstance)
         return;
-    // Never a search path. A 32-bit module on 64-bit Windows is redirected to
-    // SysWOW64 here, whose rundll32 is the 32-bit one that can load it.
+    // Never a search path. For a 32-bit host on 64-bit Windows, WOW64's
+    // redirection makes this System32 path start SysWOW64's rundll32, the
+    // 32-bit one that can load this module.
     char folder[MAX_PATH];
     char modulePath[MAX_PATH];
     UINT folderLength = GetSystemDirectoryA(folder, sizeof(folder));
     DWORD moduleLength = GetModuleFileNameA(g_moduleState.moduleInstance, modulePath, sizeof(modulePath));
-    if (folderLength == 0 || folderLength >= sizeof(folder) || moduleLength == 0 || moduleLength >= sizeof(modulePath))
+    if (folderLength == 0 || folderLength >= sizeof(folder) || moduleLength == 0 ||
+        moduleLength >= sizeof(modulePath))
         return;
     char program[MAX_PATH + 16];
     char commandLine[3 * MAX_PATH];
