@@ -15,10 +15,8 @@ static BOOL CALLBACK ShowIfParkedByHost(HWND window, LPARAM hostId)
     return TRUE;
 }
 
-void WatchHost(DWORD hostId)
+static void WaitAndSweep(DWORD hostId)
 {
-    if (hostId == 0)
-        return;
     // While the handle is open the id names no other process, so the sweep
     // cannot take a newcomer's windows for the host's.
     HANDLE host = OpenProcess(SYNCHRONIZE, FALSE, hostId);
@@ -44,4 +42,18 @@ void WatchHost(DWORD hostId)
     EnumWindows(ShowIfParkedByHost, static_cast<LPARAM>(hostId));
     if (host)
         CloseHandle(host);
+}
+
+void WatchHost(DWORD hostId)
+{
+    // A module unloaded and loaded again in its host starts another watcher;
+    // the first to claim the host keeps the watch, the other leaves at once.
+    char name[64];
+    wsprintfA(name, "Local\\VirtualDesktopPagerWatch.%lu", hostId);
+    HANDLE claim = CreateEventA(NULL, TRUE, FALSE, name);
+    bool watchedAlready = claim && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (hostId != 0 && !watchedAlready)
+        WaitAndSweep(hostId);
+    if (claim)
+        CloseHandle(claim);
 }
