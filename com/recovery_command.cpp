@@ -4,9 +4,13 @@
 //   rundll32 pager.dll,RecoverWindows                 pick from a list
 //   rundll32 pager.dll,RecoverWindows /all            show every hidden application window
 //   rundll32 pager.dll,RecoverWindows /state <file>   show the windows a saved state remembers
+//   rundll32 pager.dll,RecoverWindows /watch <pid>    started by the module: wait for that host to
+//                                                     end, then show the windows it left parked
 #include <windows.h>
+#include <stdlib.h>
 #include <string.h>
 
+#include "core/host_watch.h"
 #include "core/recovery.h"
 #include "dialog/recovery_dialog.h"
 
@@ -51,6 +55,12 @@ extern "C" void CALLBACK RecoverWindows(HWND owner, HINSTANCE, LPSTR commandLine
         CopyArgument(arguments + 6, path, sizeof(path));
         if (ListStateFileWindows(path, &g_recoverable))
             ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
+        return;
+    }
+    size_t watchLength = strlen(kWatchOption);
+    if (strncmp(arguments, kWatchOption, watchLength) == 0)
+    {
+        WatchHost(strtoul(arguments + watchLength, NULL, 10));
         return;
     }
     RunRecoveryDialog(owner);

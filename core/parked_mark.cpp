@@ -1,10 +1,13 @@
 #include "core/parked_mark.h"
 
+#include "core/watcher_launch.h"
+
 const char kParkedProperty[] = "VirtualDesktopParked";
 
 void MarkParked(HWND window)
 {
-    SetPropA(window, kParkedProperty, reinterpret_cast<HANDLE>(1));
+    SetPropA(window, kParkedProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GetCurrentProcessId())));
+    StartHostWatcher();
 }
 
 void ClearParked(HWND window)
@@ -15,4 +18,9 @@ void ClearParked(HWND window)
 bool IsParked(HWND window)
 {
     return GetPropA(window, kParkedProperty) != NULL;
+}
+
+bool IsParkedBy(HWND window, DWORD processId)
+{
+    return processId != 0 && reinterpret_cast<UINT_PTR>(GetPropA(window, kParkedProperty)) == processId;
 }

@@ -1,13 +1,18 @@
 // Every window the pager hides carries a window property until the pager
 // shows it again. The property lives with the window, not with the host, so
 // recovery, run in another process after the host died, can tell the windows
-// the pager parked from windows their own programs keep hidden.
+// the pager parked from windows their own programs keep hidden. Its value is
+// the id of the host process that parked the window, so that the watcher of
+// one host leaves the windows of another alone; older versions wrote 1.
 #pragma once
 
 #include <windows.h>
 
 extern const char kParkedProperty[];
 
+// The first mark in a process also starts its host's watcher.
 void MarkParked(HWND window);
 void ClearParked(HWND window);
 bool IsParked(HWND window);
+// Whether a pager of process `processId` parked the window.
+bool IsParkedBy(HWND window, DWORD processId);

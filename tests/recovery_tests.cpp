@@ -178,20 +178,31 @@ class DeadHostTest : public RecoveryTest
 {
 protected:
     std::string statePath = TempFilePath("recovery-host-state.bin");
+    std::string otherState = TempFilePath("recovery-other-host-state.bin");
     TestWindow first{kTestWindowClass, "left behind 1", true};
     TestWindow second{kTestWindowClass, "left behind 2", true};
 
-    void TearDown() override { DeleteFileA(statePath.c_str()); }
+    void TearDown() override { DeleteFileA(statePath.c_str()); DeleteFileA(otherState.c_str()); }
 
-    // Starts the demo host, clicks its third cell and kills it.
+    // Starts a demo host on a fresh state and clicks its third cell: it parks every window on screen.
+    void Park(DemoHostProcess& parker, const std::string& state)
+    {
+        DeleteFileA(state.c_str());
+        ASSERT_TRUE(parker.Start("--dll pager.dll --state \"" + state + "\""));
+        ASSERT_NE((HWND)NULL, parker.WaitForBar());
+        ASSERT_TRUE(parker.ClickCell(2));
+        ASSERT_NE("", parker.WaitForLog("Save: "));
+        PumpMessages(300);
+        ASSERT_NE((HANDLE)NULL, parker.Watcher());
+    }
+
+    // The host and its watcher die together.
     void HideByAHostThatDies()
     {
         DemoHostProcess host;
-        ASSERT_TRUE(host.Start("--dll pager.dll --state \"" + statePath + "\""));
-        ASSERT_NE((HWND)NULL, host.WaitForBar());
-        ASSERT_TRUE(host.ClickCell(2));
-        ASSERT_NE("", host.WaitForLog("Save: "));
-        PumpMessages(300);
+        Park(host, statePath);
+        TerminateProcess(host.Watcher(), 1);
+        WaitForSingleObject(host.Watcher(), 5000);
         host.Kill();
         PumpMessages(300);
         ASSERT_FALSE(first.IsVisible()) << "nobody brought them back";
@@ -240,6 +251,29 @@ TEST_F(DeadHostTest, AllFormBringsTheWindowsBack)
     RunDll32("/all");
     EXPECT_TRUE(first.IsVisible());
     EXPECT_TRUE(second.IsVisible());
+}
+
+// However a host ends, its watcher ends within 2 s with the host's windows back (shown by the
+// watcher, or by the pager when released) and another host's left parked.
+TEST_F(DeadHostTest, WatcherShowsOnlyItsOwnHostsWindowsWhenTheHostEnds)
+{
+    for (const char* way : {"killed", "ExitProcess", "released"})
+    {
+        DemoHostProcess ending, other;
+        Park(ending, statePath);
+        TestWindow third(kTestWindowClass, "parked by the other host", true);
+        Park(other, otherState);
+        if (way[0] == 'k')
+            ending.Kill();
+        else if (way[0] == 'E')  // called by a thread of the host
+            CloseHandle(CreateRemoteThread(ending.processHandle(), NULL, 0,
+                reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(&ExitProcess)), NULL, 0, NULL));
+        else
+            ending.CloseAndWait();
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ending.Watcher(), 2000)) << way;
+        PumpMessages(300);
+        EXPECT_TRUE(first.IsVisible() && second.IsVisible() && !third.IsVisible()) << way;
+    }
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #include "support/demo_host_process.h"
 
 #include <stdio.h>
+#include <tlhelp32.h>
 #include <fstream>
 #include <sstream>
 
 #include "host/demo_bar.h"
 #include "support/test_window.h"
 
-DemoHostProcess::DemoHostProcess() : process(), bar(NULL)
+DemoHostProcess::DemoHostProcess() : process(), watcher(NULL), bar(NULL)
 {
 }
 
@@ -25,6 +26,19 @@ DemoHostProcess::~DemoHostProcess()
     }
     if (!logPath.empty())
         DeleteFileA(logPath.c_str());
+    if (watcher)
+        CloseHandle(watcher);
+}
+
+HANDLE DemoHostProcess::Watcher()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {sizeof(entry)};
+    for (BOOL more = Process32First(snapshot, &entry); more && !watcher; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == process.dwProcessId && !lstrcmpiA(entry.szExeFile, "rundll32.exe"))
+            watcher = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return watcher;
 }
 
 bool DemoHostProcess::ClickCell(int index)
@@ -75,7 +89,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
 
 bool DemoHostProcess::Start(const std::string& arguments)
 {
-    logPath = TempFilePath("demo-host-test.log");
+    static int started;  // a log each, for tests that run two hosts
+    logPath = TempFilePath(("demo-host-test-" + std::to_string(++started) + ".log").c_str());
     std::string commandLine = "demo_host.exe --log \"" + logPath + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);

@@ -40,9 +40,13 @@ public:
     void Kill();
 
     DWORD processId() const { return process.dwProcessId; }
+    HANDLE processHandle() const { return process.hProcess; }
+    // The watcher process the pager started for this host, or null.
+    HANDLE Watcher();
 
 private:
     PROCESS_INFORMATION process;
+    HANDLE watcher;
     std::string logPath;
     HWND bar;
 };

@@ -1,0 +1,59 @@
+#include "core/host_watch.h"
+
+#include "core/parked_mark.h"
+
+const char kWatchOption[] = "/watch";
+
+static BOOL CALLBACK ShowIfParkedByHost(HWND window, LPARAM hostId)
+{
+    if (IsParkedBy(window, static_cast<DWORD>(hostId)))
+    {
+        // The owner may be hung; the watcher waits on no one.
+        ShowWindowAsync(window, SW_SHOW);
+        ClearParked(window);
+    }
+    return TRUE;
+}
+
+static void WaitAndSweep(DWORD hostId)
+{
+    // While the handle is open the id names no other process, so the sweep
+    // cannot take a newcomer's windows for the host's.
+    HANDLE host = OpenProcess(SYNCHRONIZE, FALSE, hostId);
+    if (host)
+    {
+        // rundll32 gave this thread a top-level window: its messages are
+        // answered while waiting, or a broadcast or the end of the session
+        // would wait on it. The wait itself takes no processor time.
+        DWORD woken;
+        while ((woken = MsgWaitForMultipleObjects(1, &host, FALSE, INFINITE, QS_ALLINPUT)) == WAIT_OBJECT_0 + 1)
+        {
+            MSG message;
+            while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+        }
+        if (woken != WAIT_OBJECT_0)
+        {
+            CloseHandle(host);
+            return;  // the host may still be alive: leave its windows parked
+        }
+    }
+    // A host already gone when the watcher started is swept at once.
+    EnumWindows(ShowIfParkedByHost, static_cast<LPARAM>(hostId));
+    if (host)
+        CloseHandle(host);
+}
+
+void WatchHost(DWORD hostId)
+{
+    // A module unloaded and loaded again in its host starts another watcher;
+    // the first to claim the host keeps the watch, the other leaves at once.
+    char name[64];
+    wsprintfA(name, "Local\\VirtualDesktopPagerWatch.%lu", hostId);
+    HANDLE claim = CreateEventA(NULL, TRUE, FALSE, name);
+    bool watchedAlready = claim && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (hostId != 0 && !watchedAlready)
+        WaitAndSweep(hostId);
+    if (claim)
+        CloseHandle(claim);
+}

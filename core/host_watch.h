@@ -1,0 +1,13 @@
+// The watcher's side: run by RecoverWindows in its own process, it waits for
+// a host process to end and then shows the windows that the host's pagers
+// left parked. A host that ended normally has shown them all, so it finds
+// none and touches nothing.
+#pragma once
+
+#include <windows.h>
+
+// The option of RecoverWindows that runs the watch: "/watch <process id>".
+extern const char kWatchOption[];
+
+// Returns once process `hostId` has ended and its windows are shown.
+void WatchHost(DWORD hostId);
