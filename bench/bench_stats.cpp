@@ -66,6 +66,12 @@ std::string Microseconds(double seconds)
     return text;
 }
 
+void FormatCounts(const MessageCounts& counts, char* text, size_t size)
+{
+    snprintf(text, size, "%.1f + %.1f / %.1f + %.1f", counts.pagerHidden, counts.pagerShown, counts.floorHidden,
+             counts.floorShown);
+}
+
 }  // namespace
 
 void SetRawOutput(bool raw)
@@ -77,8 +83,10 @@ void PrintTableHeader()
 {
     printf("| case | N | samples | pager ms | floor ms | ratio | ratio q1-q3 | pager us/unit | floor us/unit "
            "| pager's own us/unit | spread pager / floor | WM_ACTIVATE per switch, hidden + shown, pager / floor "
-           "| ratio to desktop 2 / back to 1 |\n");
-    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+           "| WM_PAINT per switch, hidden + shown, pager / floor "
+           "| WM_PAINT per switch to the hidden before it returns, pager / floor "
+           "| ratio to desktop 2 / back to 1 | switches recording < N / windows left wrong |\n");
+    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
 }
 
 void PrintRow(const Row& row)
@@ -94,11 +102,14 @@ void PrintRow(const Row& row)
     double ratio = Median(ratios);
     double units = row.unitsPerSample > 0 ? row.unitsPerSample : 1;
     char activations[64] = "";
-    if (row.activationsCounted)
+    char paints[64] = "";
+    char hiddenPaints[32] = "";
+    if (row.messagesCounted)
     {
-        const Activations& a = row.activations;
-        snprintf(activations, sizeof(activations), "%.1f + %.1f / %.1f + %.1f", a.pagerHidden, a.pagerShown,
-                 a.floorHidden, a.floorShown);
+        FormatCounts(row.activations, activations, sizeof(activations));
+        FormatCounts(row.paints, paints, sizeof(paints));
+        snprintf(hiddenPaints, sizeof(hiddenPaints), "%.1f / %.1f", row.pagerHiddenPaintsInSwitch,
+                 row.floorHiddenPaintsInSwitch);
     }
     char directions[32] = "";
     if (row.alternatesDirection)
@@ -108,12 +119,16 @@ void PrintRow(const Row& row)
             way[i % 2].push_back(ratios[i]);
         snprintf(directions, sizeof(directions), "%.3f / %.3f", Median(way[1]), Median(way[0]));
     }
-    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% | %s | %s |\n",
+    char state[32] = "";
+    if (row.stateChecked)
+        snprintf(state, sizeof(state), "%d / %d", row.shortSwitches, row.wrongWindows);
+    printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% | %s | %s | %s "
+           "| %s | %s |\n",
            row.name.c_str(), row.count, static_cast<unsigned>(c.pager.size()), Milliseconds(pager).c_str(),
            Milliseconds(floor).c_str(), ratio, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
            Microseconds(pager / units).c_str(), row.unit, Microseconds(floor / units).c_str(), row.unit,
            Microseconds(floor * (ratio - 1) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100,
-           activations, directions);
+           activations, paints, hiddenPaints, directions, state);
     fflush(stdout);
     if (g_rawOutput)
     {

@@ -46,9 +46,9 @@ Comparison Interleave(int rounds, PagerSide pagerSide, FloorSide floorSide)
     return result;
 }
 
-// WM_ACTIVATE messages per switch received by the windows it hides and by
+// Messages of one kind per switch received by the windows it hides and by
 // those it shows.
-struct Activations
+struct MessageCounts
 {
     double pagerHidden, pagerShown;
     double floorHidden, floorShown;
@@ -61,8 +61,17 @@ struct Row
     const char* unit;       // what the per-unit columns divide by
     int unitsPerSample;
     Comparison samples;
-    bool activationsCounted = false;
-    Activations activations = {0, 0, 0, 0};
+    // Switch rows: WM_ACTIVATE and WM_PAINT per switch, and the WM_PAINT that
+    // the windows being hidden receive before the switch returns.
+    bool messagesCounted = false;
+    MessageCounts activations = {0, 0, 0, 0};
+    MessageCounts paints = {0, 0, 0, 0};
+    double pagerHiddenPaintsInSwitch = 0, floorHiddenPaintsInSwitch = 0;
+    // Switch rows: switches that recorded fewer than N windows, and windows
+    // left visible or hidden against their desktop after a switch.
+    bool stateChecked = false;
+    int shortSwitches = 0;
+    int wrongWindows = 0;
     // Switch rows: samples alternate between a switch to desktop 0 and one to
     // desktop 1, and each way gets a ratio of its own as well.
     bool alternatesDirection = false;

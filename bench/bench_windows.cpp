@@ -45,6 +45,7 @@ CWindowOwner::CWindowOwner(WindowOwnerKind ownerKind)
 {
     WindowBoard* board = Board();
     memset(board->activations, 0, sizeof(board->activations));
+    memset(board->paints, 0, sizeof(board->paints));
     RegisterBenchClass(board);
     if (kind == kPagerThread)
         return;
@@ -113,12 +114,13 @@ void CWindowOwner::MarkVisible(const std::vector<HWND>& list)
         SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VISIBLE);
 }
 
-std::vector<HWND> CWindowOwner::Create(int count, const char* prefix, bool visible)
+std::vector<HWND> CWindowOwner::Create(int count, const char* prefix, bool visible, BatchLayout layout)
 {
     WindowBoard* board = Board();
     board->batch = batches++;
     board->count = count < kMaxBatchWindows ? count : kMaxBatchWindows;
     board->visible = visible;
+    board->layout = layout;
     snprintf(board->prefix, sizeof(board->prefix), "%s", prefix);
     if (kind == kPagerThread)
     {
@@ -153,6 +155,11 @@ void CWindowOwner::WaitUntilIdle()
 LONG CWindowOwner::Activations(int batch) const
 {
     return InterlockedCompareExchange(&Board()->activations[batch], 0, 0);
+}
+
+LONG CWindowOwner::Paints(int batch) const
+{
+    return InterlockedCompareExchange(&Board()->paints[batch], 0, 0);
 }
 
 void PumpPending()

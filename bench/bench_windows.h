@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "bench/window_board.h"
+
 enum WindowOwnerKind
 {
     kPagerThread,
@@ -24,7 +26,7 @@ public:
 
     // A batch of `count` windows titled "<prefix> <number> - Bench Document",
     // at most four batches. Visible ones are only marked visible, see MakeBatch.
-    std::vector<HWND> Create(int count, const char* prefix, bool visible);
+    std::vector<HWND> Create(int count, const char* prefix, bool visible, BatchLayout layout = kTiledLayout);
 
     // Marks windows visible through their style, as Create does.
     static void MarkVisible(const std::vector<HWND>& windows);
@@ -36,6 +38,8 @@ public:
 
     // The WM_ACTIVATE messages that the windows of a batch have received.
     LONG Activations(int batch) const;
+    // The WM_PAINT messages that the windows of a batch have received.
+    LONG Paints(int batch) const;
 
 private:
     static DWORD WINAPI ServeOnThread(LPVOID param);

@@ -103,18 +103,28 @@ int RoundsFor(int n, bool quick)
     return quick ? (rounds + 2) / 3 : rounds;
 }
 
+// WM_ACTIVATE and WM_PAINT of one side's switches: [0] the windows hidden,
+// [1] those shown, and the paints of the hidden received before a switch returned.
+struct SideCounts
+{
+    LONG activations[2];
+    LONG paints[2];
+    LONG hiddenPaintsInSwitch;
+};
+
 class CSwitchCase
 {
 public:
-    CSwitchCase(int n, WindowOwnerKind kind) : windows(n), owner(kind), pager(40), unlike(0)
+    CSwitchCase(int n, WindowOwnerKind kind, BatchLayout layout)
+        : windows(n), owner(kind), pager(40), shortSwitches(0), wrongWindows(0)
     {
         // Desktop 0 gets N windows by switching away from them, desktop 1 the next N.
-        owner.Create(n, "Parked", true);
+        batches[0] = owner.Create(n, "Parked", true, layout);
         pager.Click(1);
-        owner.Create(n, "Shown", true);
+        batches[1] = owner.Create(n, "Shown", true, layout);
         owner.WaitUntilIdle();
         g_floorSwitch.TakeOver(g_desktopTable);
-        CountActivations();
+        StartCounting();
     }
 
     ~CSwitchCase()
@@ -128,24 +138,33 @@ public:
     {
         // Desktop d holds the windows of batch d.
         int hidden = 1 - step.target;
-        LONG before[2] = {owner.Activations(hidden), owner.Activations(step.target)};
+        LONG activations[2] = {owner.Activations(hidden), owner.Activations(step.target)};
+        LONG paints[2] = {owner.Paints(hidden), owner.Paints(step.target)};
         double time = 0;
+        LONG hiddenPaints = 0;
         if (step.side == kPager)
         {
             time = TimeOf([&] { pager.Click(step.target); });
+            hiddenPaints = owner.Paints(hidden) - paints[0];
             g_floorSwitch.TakeOver(g_desktopTable);
         }
         else
         {
             time = TimeOf([&] { g_floorSwitch.SwitchTo(step.target); });
+            hiddenPaints = owner.Paints(hidden) - paints[0];
             g_floorSwitch.HandOver(g_desktopTable);
         }
         owner.WaitUntilIdle();
-        activations[step.side][0] += owner.Activations(hidden) - before[0];
-        activations[step.side][1] += owner.Activations(step.target) - before[1];
+        SideCounts& side = counts[step.side];
+        side.activations[0] += owner.Activations(hidden) - activations[0];
+        side.activations[1] += owner.Activations(step.target) - activations[1];
+        side.paints[0] += owner.Paints(hidden) - paints[0];
+        side.paints[1] += owner.Paints(step.target) - paints[1];
+        side.hiddenPaintsInSwitch += hiddenPaints;
         // Fewer than N means an owner did not answer in time and its windows moved later.
-        if (g_floorSwitch.Recorded(1 - step.target) != windows)
-            ++unlike;
+        if (g_floorSwitch.Recorded(hidden) != windows)
+            ++shortSwitches;
+        wrongWindows += CountWrong(batches[hidden], FALSE) + CountWrong(batches[step.target], TRUE);
         return time;
     }
 
@@ -161,35 +180,59 @@ public:
         }
     }
 
-    int Unlike() const { return unlike; }
+    // Counts and checks the switches from now on.
+    void StartCounting()
+    {
+        memset(counts, 0, sizeof(counts));
+        shortSwitches = wrongWindows = 0;
+    }
 
-    // WM_ACTIVATE messages that the windows a switch hides, and those it
-    // shows, received in the switches of each side from now on.
-    void CountActivations() { memset(activations, 0, sizeof(activations)); }
-    void ReportActivations(Row& row) const
+    void Report(Row& row) const
     {
         double switches = static_cast<double>(row.samples.pager.size());
-        row.activations = {activations[kPager][0] / switches, activations[kPager][1] / switches,
-                           activations[kFloor][0] / switches, activations[kFloor][1] / switches};
-        row.activationsCounted = true;
+        const SideCounts& p = counts[kPager];
+        const SideCounts& f = counts[kFloor];
+        row.activations = {p.activations[0] / switches, p.activations[1] / switches, f.activations[0] / switches,
+                           f.activations[1] / switches};
+        row.paints = {p.paints[0] / switches, p.paints[1] / switches, f.paints[0] / switches, f.paints[1] / switches};
+        row.pagerHiddenPaintsInSwitch = p.hiddenPaintsInSwitch / switches;
+        row.floorHiddenPaintsInSwitch = f.hiddenPaintsInSwitch / switches;
+        row.messagesCounted = true;
+        row.shortSwitches = shortSwitches;
+        row.wrongWindows = wrongWindows;
+        row.stateChecked = true;
     }
 
 private:
+    // The windows of a batch whose visibility is not `visible`.
+    static int CountWrong(const std::vector<HWND>& batch, BOOL visible)
+    {
+        int wrong = 0;
+        for (HWND window : batch)
+        {
+            if (!IsWindowVisible(window) != !visible)
+                ++wrong;
+        }
+        return wrong;
+    }
+
     int windows;
     CWindowOwner owner;
     CBenchPager pager;
-    int unlike;
-    LONG activations[2][2];
+    std::vector<HWND> batches[2];
+    SideCounts counts[2];
+    int shortSwitches;
+    int wrongWindows;
 };
 
 const char* const kOwnerNames[] = {"switch, windows of the pager's thread", "switch, windows of another thread",
                                    "switch, windows of another process"};
 
-void RunSwitchCase(int n, WindowOwnerKind kind, bool quick)
+void RunSwitchCase(int n, WindowOwnerKind kind, BatchLayout layout, bool quick)
 {
-    CSwitchCase switchCase(n, kind);
+    CSwitchCase switchCase(n, kind, layout);
     Row row;
-    row.name = kOwnerNames[kind];
+    row.name = layout == kOverlappedLayout ? "switch, overlapped windows of another process" : kOwnerNames[kind];
     row.count = n;
     row.unit = "window";
     row.unitsPerSample = n;
@@ -197,12 +240,13 @@ void RunSwitchCase(int n, WindowOwnerKind kind, bool quick)
     // One untimed round: every window has been hidden and shown once by each side.
     Comparison warmUp;
     switchCase.Round(0, warmUp);
-    switchCase.CountActivations();
+    switchCase.StartCounting();
     for (int round = 0; round < RoundsFor(n, quick); ++round)
         switchCase.Round(round, row.samples);
-    switchCase.ReportActivations(row);
-    if (switchCase.Unlike())
-        fprintf(stderr, "switch, N = %d: %d switches recorded fewer than N windows\n", n, switchCase.Unlike());
+    switchCase.Report(row);
+    if (row.shortSwitches || row.wrongWindows)
+        fprintf(stderr, "%s, N = %d: %d switches recorded fewer than N windows, %d windows left wrong\n",
+                row.name.c_str(), n, row.shortSwitches, row.wrongWindows);
     PrintRow(row);
 }
 
@@ -213,6 +257,10 @@ void RunSwitchCases(const BenchOptions& options)
     for (WindowOwnerKind kind : {kPagerThread, kOtherThread, kOtherProcess})
     {
         for (int n = 10; n <= options.largestN; n *= 10)
-            RunSwitchCase(n, kind, options.quick);
+            RunSwitchCase(n, kind, kTiledLayout, options.quick);
     }
+    // Windows that cover each other, as on a desktop: a hide may uncover, and
+    // a show cover, a window of the same switch.
+    for (int n = 10; n <= options.largestN; n *= 10)
+        RunSwitchCase(n, kOtherProcess, kOverlappedLayout, options.quick);
 }

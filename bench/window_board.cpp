@@ -13,7 +13,35 @@ LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wParam, LP
 {
     if (message == WM_ACTIVATE)
         InterlockedIncrement(&g_board->activations[GetWindowLongPtrA(window, GWLP_USERDATA)]);
+    else if (message == WM_PAINT)
+        InterlockedIncrement(&g_board->paints[GetWindowLongPtrA(window, GWLP_USERDATA)]);
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+RECT PlaceOf(const WindowBoard* board, int i)
+{
+    RECT place;
+    if (board->layout == kOverlappedLayout)
+    {
+        // Cascaded as on a desktop: each a step right of and below the one made
+        // before, covering most of it, wrapping within the screen.
+        const int width = 400, height = 300, step = 24;
+        int roomX = GetSystemMetrics(SM_CXSCREEN) - width;
+        int roomY = GetSystemMetrics(SM_CYSCREEN) - height;
+        place.left = roomX > 0 ? i * step % roomX : 0;
+        place.top = roomY > 0 ? i * step % roomY : 0;
+        place.right = place.left + width;
+        place.bottom = place.top + height;
+        return place;
+    }
+    // Tiled over the screen in small windows, so that a shown window covers few others.
+    const int width = 40, height = 30, columns = 32, rows = 34;
+    int tile = board->batch * board->count + i;
+    place.left = (tile % columns) * width;
+    place.top = (tile / columns % rows) * height;
+    place.right = place.left + width;
+    place.bottom = place.top + height;
+    return place;
 }
 
 }  // namespace
@@ -34,16 +62,14 @@ void RegisterBenchClass(WindowBoard* board)
 
 void MakeBatch(WindowBoard* board)
 {
-    // Tiled over the screen in small windows, so that a shown window covers few others.
-    const int width = 40, height = 30, columns = 32, rows = 34;
     for (int i = 0; i < board->count; ++i)
     {
         char title[64];
         snprintf(title, sizeof(title), "%s %04d - Bench Document", board->prefix, i);
-        int place = board->batch * board->count + i;
-        HWND window = CreateWindowExA(0, kClassName, title, WS_OVERLAPPED | WS_CAPTION,
-                                      (place % columns) * width, (place / columns % rows) * height, width, height,
-                                      NULL, NULL, GetModuleHandleA(NULL), NULL);
+        RECT place = PlaceOf(board, i);
+        HWND window = CreateWindowExA(0, kClassName, title, WS_OVERLAPPED | WS_CAPTION, place.left, place.top,
+                                      place.right - place.left, place.bottom - place.top, NULL, NULL,
+                                      GetModuleHandleA(NULL), NULL);
         SetWindowLongPtrA(window, GWLP_USERDATA, board->batch);
         if (board->visible)
             SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VISIBLE);

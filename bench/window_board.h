@@ -1,7 +1,7 @@
 // The benchmark's windows and the message loop of the thread that owns them,
 // built both into the benchmark and into its window owner process. The two
 // meet on a board in shared memory: what to make, the windows made, and the
-// WM_ACTIVATE messages each batch of windows has received.
+// WM_ACTIVATE and WM_PAINT messages each batch of windows has received.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +10,22 @@
 const int kMaxWindowBatches = 4;
 const int kMaxBatchWindows = 1000;
 
+enum BatchLayout
+{
+    kTiledLayout,      // small windows side by side, few of them overlapping
+    kOverlappedLayout  // desktop-sized windows cascaded over each other
+};
+
 struct WindowBoard
 {
-    LONG activations[kMaxWindowBatches];  // counted by the windows' procedure
+    // Counted by the windows' procedure.
+    LONG activations[kMaxWindowBatches];
+    LONG paints[kMaxWindowBatches];
     // The batch to make next, and the windows it made, as 32-bit handles.
     int batch;
     int count;
     BOOL visible;
+    int layout;  // a BatchLayout
     char prefix[16];
     uint32_t made[kMaxBatchWindows];
 };
