@@ -28,8 +28,7 @@ if [ "$status" -ne 0 ] && [ "$elapsed_ms" -lt "$early_ms" ]; then
     report=$(
         echo "wine-run: early exit: status $status after $elapsed_ms ms: $*"
         echo "wine-run: at $(date -u +%FT%T.%3NZ), WINEPREFIX=${WINEPREFIX:-} DISPLAY=${DISPLAY:-}"
-        echo "wine-run: wineserver running: $(pgrep -c -x wineserver 2>/dev/null || echo 0)," \
-             "wine processes: $(pgrep -c -f '\.exe' 2>/dev/null || echo 0)," \
+        echo "wine-run: wineservers: $(pgrep -c wineserver)," \
              "load: $(cut -d' ' -f1-3 /proc/loadavg)"
         echo "wine-run: standard error ($(wc -c <"$errors") bytes):"
         sed 's/^/  | /' "$errors"
