@@ -50,6 +50,27 @@ PagerModule* g_module = NULL;
 DWORD g_mainThread = 0;
 int g_change = 0;  // armed for the next hide of a main-thread window: 1 reload, 2 rebuild
 
+// What the main thread is doing, for the watchdog: an action that does not
+// end within kStuckMs is a hang, reported instead of waited out.
+const DWORD kStuckMs = 30000;
+volatile LONG g_actions = 0;
+volatile LONG g_actionKind = -1;
+DWORD WINAPI Watchdog(LPVOID)
+{
+    for (;;)
+    {
+        LONG before = g_actions;
+        Sleep(kStuckMs);
+        if (g_actions == before && g_actionKind >= 0)
+        {
+            printf("stuck for %lu ms in action %ld (kind %ld)\n", static_cast<unsigned long>(kStuckMs), before,
+                   g_actionKind);
+            fflush(stdout);
+            ExitProcess(3);
+        }
+    }
+}
+
 void AskSecondPager()
 {
     BarInfo info = {kInfoWidth, 0, 0, 0, 40, 0, ""};
@@ -213,22 +234,21 @@ public:
         HWND bar = CreateWindowExA(0, kAppClass, "chaos bar", WS_POPUP | WS_VISIBLE, 0, 900, 400, 40, NULL, NULL,
                                    GetModuleHandleA(NULL), NULL);
         RecordingSite site;
-        site.barWindow = bar;
         pager = module.CreatePager();
         g_hostPagers.push_back(pager);
-        RECT rect = {0, 0, 400, 40};
-        pager->SetSite(&site);
-        pager->SetRect(&rect);
-        BarInfo info = {kInfoWidth, 0, 0, 0, 40, 0, ""};
-        pager->GetInfo(&info);
+        PlaceOnBar(pager, site, bar);
 
+        CloseHandle(CreateThread(NULL, 0, Watchdog, NULL, 0, NULL));
         for (long action = 0; action < actions; ++action)
         {
             Act();
             ClearEvents();
+            InterlockedIncrement(&g_actions);
         }
 
         // The host lets go: every window it parked comes back.
+        InterlockedExchange(&g_actionKind, 10);
+        InterlockedIncrement(&g_actions);
         g_hostPagers.clear();
         pager->Release();
         Quiesce();
@@ -307,7 +327,9 @@ private:
         HWND control = controls[random.Below(static_cast<uint32_t>(controls.size()))];
         HWND window = AnyWindow();
         DWORD_PTR made = 0;
-        switch (random.Below(10))
+        LONG kind = static_cast<LONG>(random.Below(10));
+        InterlockedExchange(&g_actionKind, kind);
+        switch (kind)
         {
         case 0:
         case 1:

@@ -79,12 +79,7 @@ protected:
 
     void SetUp() override
     {
-        site.barWindow = bar.hwnd();
-        RECT rect = {0, 0, 100, 40};
-        BarInfo info = {kInfoWidth, 0, 0, 0, 40, 0, ""};
-        pager->SetSite(&site);
-        pager->SetRect(&rect);
-        pager->GetInfo(&info);
+        PlaceOnBar(pager, site, bar.hwnd());
     }
     void TearDown() override
     {

@@ -79,3 +79,13 @@ HRESULT STDMETHODCALLTYPE RecordingSite::Refresh(int code)
     Record(code == 2 ? "site.Refresh(2)" : code == 3 ? "site.Refresh(3)" : "site.Refresh(?)");
     return S_OK;
 }
+
+void PlaceOnBar(IBarPlugin* pager, RecordingSite& site, HWND bar)
+{
+    site.barWindow = bar;
+    RECT rect = {0, 0, 100, 40};
+    BarInfo info = {kInfoWidth, 0, 0, 0, 40, 0, ""};
+    pager->SetSite(&site);
+    pager->SetRect(&rect);
+    pager->GetInfo(&info);
+}

@@ -31,3 +31,7 @@ public:
 private:
     void Record(const char* call);
 };
+
+// Hands `pager` the site with `bar` as the bar's window and lays it out on a
+// bar 100 by 40 pixels, as a host does before the first paint.
+void PlaceOnBar(IBarPlugin* pager, RecordingSite& site, HWND bar);
