@@ -66,6 +66,21 @@ std::string Microseconds(double seconds)
     return text;
 }
 
+// The ratios of the pairs of samples taken next to each other.
+std::vector<double> PairRatios(const Comparison& c)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < c.pager.size() && i < c.floor.size(); ++i)
+        ratios.push_back(c.floor[i] > 0 ? c.pager[i] / c.floor[i] : 0);
+    return ratios;
+}
+
+void FormatPart(const Comparison& c, char* text, size_t size)
+{
+    std::vector<double> ratios = PairRatios(c);
+    snprintf(text, size, "%.3f (%.3f-%.3f)", Median(ratios), Quantile(ratios, 0.25), Quantile(ratios, 0.75));
+}
+
 void FormatCounts(const MessageCounts& counts, char* text, size_t size)
 {
     snprintf(text, size, "%.1f + %.1f / %.1f + %.1f", counts.pagerHidden, counts.pagerShown, counts.floorHidden,
@@ -85,8 +100,9 @@ void PrintTableHeader()
            "| pager's own us/unit | spread pager / floor | WM_ACTIVATE per switch, hidden + shown, pager / floor "
            "| WM_PAINT per switch, hidden + shown, pager / floor "
            "| WM_PAINT per switch to the hidden before it returns, pager / floor "
-           "| ratio to desktop 2 / back to 1 | switches recording < N / windows left wrong |\n");
-    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+           "| ratio to desktop 2 / back to 1 | switches recording < N / windows left wrong "
+           "| ratio hide only (q1-q3) | ratio show only (q1-q3) |\n");
+    printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
 }
 
 void PrintRow(const Row& row)
@@ -94,9 +110,7 @@ void PrintRow(const Row& row)
     const Comparison& c = row.samples;
     double pager = Median(c.pager);
     double floor = Median(c.floor);
-    std::vector<double> ratios;
-    for (size_t i = 0; i < c.pager.size() && i < c.floor.size(); ++i)
-        ratios.push_back(c.floor[i] > 0 ? c.pager[i] / c.floor[i] : 0);
+    std::vector<double> ratios = PairRatios(c);
     // The ratio is the median of the pairs' ratios: the two samples of a pair
     // were taken next to each other, so a slow spell of the machine cancels out.
     double ratio = Median(ratios);
@@ -122,18 +136,32 @@ void PrintRow(const Row& row)
     char state[32] = "";
     if (row.stateChecked)
         snprintf(state, sizeof(state), "%d / %d", row.shortSwitches, row.wrongWindows);
+    char hide[48] = "";
+    char show[48] = "";
+    if (row.partsTimed)
+    {
+        FormatPart(row.hideSamples, hide, sizeof(hide));
+        FormatPart(row.showSamples, show, sizeof(show));
+    }
     printf("| %s | %d | %u | %s | %s | %.3f | %.3f-%.3f | %s /%s | %s /%s | %s /%s | %.1f%% / %.1f%% | %s | %s | %s "
-           "| %s | %s |\n",
+           "| %s | %s | %s | %s |\n",
            row.name.c_str(), row.count, static_cast<unsigned>(c.pager.size()), Milliseconds(pager).c_str(),
            Milliseconds(floor).c_str(), ratio, Quantile(ratios, 0.25), Quantile(ratios, 0.75),
            Microseconds(pager / units).c_str(), row.unit, Microseconds(floor / units).c_str(), row.unit,
            Microseconds(floor * (ratio - 1) / units).c_str(), row.unit, Spread(c.pager) * 100, Spread(c.floor) * 100,
-           activations, paints, hiddenPaints, directions, state);
+           activations, paints, hiddenPaints, directions, state, hide, show);
     fflush(stdout);
     if (g_rawOutput)
     {
         fprintf(stderr, "%s, N = %d\n", row.name.c_str(), row.count);
         PrintSamples("pager", c.pager);
         PrintSamples("floor", c.floor);
+        if (row.partsTimed)
+        {
+            PrintSamples("pager hide", row.hideSamples.pager);
+            PrintSamples("floor hide", row.hideSamples.floor);
+            PrintSamples("pager show", row.showSamples.pager);
+            PrintSamples("floor show", row.showSamples.floor);
+        }
     }
 }

@@ -67,14 +67,20 @@ struct Row
     MessageCounts activations = {0, 0, 0, 0};
     MessageCounts paints = {0, 0, 0, 0};
     double pagerHiddenPaintsInSwitch = 0, floorHiddenPaintsInSwitch = 0;
-    // Switch rows: switches that recorded fewer than N windows, and windows
-    // left visible or hidden against their desktop after a switch.
+    // Switch rows: switches that recorded fewer than N windows (or any off an
+    // empty desktop), and windows left visible or hidden against their
+    // desktop after a switch.
     bool stateChecked = false;
     int shortSwitches = 0;
     int wrongWindows = 0;
     // Switch rows: samples alternate between a switch to desktop 0 and one to
     // desktop 1, and each way gets a ratio of its own as well.
     bool alternatesDirection = false;
+    // Switch rows: the hide alone (a switch to an empty desktop) and the show
+    // alone (one back from it), pager against floor.
+    bool partsTimed = false;
+    Comparison hideSamples;
+    Comparison showSamples;
 };
 
 void PrintTableHeader();

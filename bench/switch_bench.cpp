@@ -2,7 +2,9 @@
 // pager, against its floor: the cheapest platform sequence with the same
 // visible result, one enumeration with the same filter calls, then ShowWindow
 // on each window, bottom-most first when hiding, so that no hide activates a
-// window that is hidden next.
+// window that is hidden next. For windows of another process the hide and
+// the show are also timed apart: a switch to an empty desktop only hides, and
+// one back from it only shows.
 #include "bench/bench_cases.h"
 
 #include <stdio.h>
@@ -21,13 +23,18 @@ namespace {
 const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "Shell_SecondaryTrayWnd", "WorkerW",
                                               NULL};
 
-// Two desktops and nothing else: what any switch has to ask of the platform.
+// Desktops 0 and 1 hold batches 0 and 1; desktop 2 holds nothing.
+const int kSwitchDesktops = 3;
+const int kEmptyDesktop = 2;
+
+// Three desktops and nothing else: what any switch has to ask of the platform.
 class CFloorSwitch
 {
 public:
     CFloorSwitch() : enumeration(kSwitchExcludedClasses, NULL), current(0)
     {
-        counts[0] = counts[1] = 0;
+        for (int d = 0; d < kSwitchDesktops; ++d)
+            counts[d] = 0;
     }
 
     int Recorded(int desktop) const { return counts[desktop]; }
@@ -36,22 +43,30 @@ public:
     void TakeOver(const CDesktopTable& table)
     {
         current = table.currentIndex;
-        int left = 1 - current;
-        counts[left] = table.windowCounts[left];
-        for (int k = 0; k < counts[left]; ++k)
-            lists[left][k] = WordToHandle(table.entries[left][k].window);
+        for (int d = 0; d < kSwitchDesktops; ++d)
+        {
+            if (d == current)
+                continue;
+            counts[d] = table.windowCounts[d];
+            for (int k = 0; k < counts[d]; ++k)
+                lists[d][k] = WordToHandle(table.entries[d][k].window);
+        }
     }
 
     // Hands the screen back to the pager as this switch left it.
     void HandOver(CDesktopTable& table) const
     {
         table.currentIndex = current;
-        int left = 1 - current;
-        table.windowCounts[left] = counts[left];
-        for (int k = 0; k < counts[left]; ++k)
+        for (int d = 0; d < kSwitchDesktops; ++d)
         {
-            DesktopEntry entry = {HandleToWord(lists[left][k]), 0, 0};
-            table.SetEntry(left, k, &entry);
+            if (d == current)
+                continue;
+            table.windowCounts[d] = counts[d];
+            for (int k = 0; k < counts[d]; ++k)
+            {
+                DesktopEntry entry = {HandleToWord(lists[d][k]), 0, 0};
+                table.SetEntry(d, k, &entry);
+            }
         }
     }
 
@@ -68,8 +83,8 @@ public:
 
 private:
     CFloorEnumeration enumeration;
-    HWND lists[2][kMaxWindowsPerDesktop];
-    int counts[2];
+    HWND lists[kSwitchDesktops][kMaxWindowsPerDesktop];
+    int counts[kSwitchDesktops];
     int current;
 };
 CFloorSwitch g_floorSwitch;
@@ -94,9 +109,17 @@ const Step kRounds[2][4] = {
     {{kFloor, 0}, {kPager, 1}, {kPager, 0}, {kFloor, 1}},
 };
 
+// The same from desktop 1 to the empty desktop and back: each side hides
+// batch 1 once and shows it once. Like a round, it ends on desktop 1.
+const Step kPartRounds[2][4] = {
+    {{kPager, kEmptyDesktop}, {kFloor, 1}, {kFloor, kEmptyDesktop}, {kPager, 1}},
+    {{kFloor, kEmptyDesktop}, {kPager, 1}, {kPager, kEmptyDesktop}, {kFloor, 1}},
+};
+
 // A switch of 1000 windows takes Wine 6 to 10 s (a hide and a show cost it
 // some 6 to 9 ms a window, as at N = 10), so N = 1000 gets four rounds: eight
-// samples a side, four in each direction.
+// samples a side, four in each direction. Rows that time the hide and the
+// show apart add a part round to each round, half a round's work.
 int RoundsFor(int n, bool quick)
 {
     int rounds = n <= 10 ? 30 : n <= 100 ? 10 : 4;
@@ -136,8 +159,9 @@ public:
     // One switch of one side; the other side then takes over the screen.
     double Switch(const Step& step)
     {
-        // Desktop d holds the windows of batch d.
-        int hidden = 1 - step.target;
+        // Desktop d holds the windows of batch d; the board's counts of
+        // batch 2, that no window has, stand for the empty desktop's.
+        int hidden = g_desktopTable.currentIndex;
         LONG activations[2] = {owner.Activations(hidden), owner.Activations(step.target)};
         LONG paints[2] = {owner.Paints(hidden), owner.Paints(step.target)};
         double time = 0;
@@ -155,16 +179,22 @@ public:
             g_floorSwitch.HandOver(g_desktopTable);
         }
         owner.WaitUntilIdle();
-        SideCounts& side = counts[step.side];
-        side.activations[0] += owner.Activations(hidden) - activations[0];
-        side.activations[1] += owner.Activations(step.target) - activations[1];
-        side.paints[0] += owner.Paints(hidden) - paints[0];
-        side.paints[1] += owner.Paints(step.target) - paints[1];
-        side.hiddenPaintsInSwitch += hiddenPaints;
-        // Fewer than N means an owner did not answer in time and its windows moved later.
-        if (g_floorSwitch.Recorded(hidden) != windows)
+        // The message counts are those of the switches between two batches.
+        if (hidden != kEmptyDesktop && step.target != kEmptyDesktop)
+        {
+            SideCounts& side = counts[step.side];
+            side.activations[0] += owner.Activations(hidden) - activations[0];
+            side.activations[1] += owner.Activations(step.target) - activations[1];
+            side.paints[0] += owner.Paints(hidden) - paints[0];
+            side.paints[1] += owner.Paints(step.target) - paints[1];
+            side.hiddenPaintsInSwitch += hiddenPaints;
+        }
+        // Fewer than N means an owner did not answer in time and its windows
+        // moved later; more than none off the empty desktop, a stray window.
+        if (g_floorSwitch.Recorded(hidden) != (hidden == kEmptyDesktop ? 0 : windows))
             ++shortSwitches;
-        wrongWindows += CountWrong(batches[hidden], FALSE) + CountWrong(batches[step.target], TRUE);
+        for (int b = 0; b < 2; ++b)
+            wrongWindows += CountWrong(batches[b], b == step.target);
         return time;
     }
 
@@ -177,6 +207,16 @@ public:
         {
             samples.pager.push_back(times[kPager][target]);
             samples.floor.push_back(times[kFloor][target]);
+        }
+    }
+
+    // Batch 1 hidden alone, then shown alone, by each side.
+    void PartRound(int round, Comparison& hides, Comparison& shows)
+    {
+        for (const Step& step : kPartRounds[round % 2])
+        {
+            Comparison& samples = step.target == kEmptyDesktop ? hides : shows;
+            (step.side == kPager ? samples.pager : samples.floor).push_back(Switch(step));
         }
     }
 
@@ -237,15 +277,23 @@ void RunSwitchCase(int n, WindowOwnerKind kind, BatchLayout layout, bool quick)
     row.unit = "window";
     row.unitsPerSample = n;
     row.alternatesDirection = true;
+    // The hide and the show apart, where the pager's show differs most from the floor's.
+    row.partsTimed = kind == kOtherProcess;
     // One untimed round: every window has been hidden and shown once by each side.
     Comparison warmUp;
     switchCase.Round(0, warmUp);
+    if (row.partsTimed)
+        switchCase.PartRound(0, warmUp, warmUp);
     switchCase.StartCounting();
     for (int round = 0; round < RoundsFor(n, quick); ++round)
+    {
         switchCase.Round(round, row.samples);
+        if (row.partsTimed)
+            switchCase.PartRound(round, row.hideSamples, row.showSamples);
+    }
     switchCase.Report(row);
     if (row.shortSwitches || row.wrongWindows)
-        fprintf(stderr, "%s, N = %d: %d switches recorded fewer than N windows, %d windows left wrong\n",
+        fprintf(stderr, "%s, N = %d: %d switches recorded other than their desktop's windows, %d windows left wrong\n",
                 row.name.c_str(), n, row.shortSwitches, row.wrongWindows);
     PrintRow(row);
 }
