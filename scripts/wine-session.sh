@@ -13,6 +13,13 @@ start_wine_session() {
     start_wine_prefix
     # Without a window manager, managed windows wait 2 s on every hide.
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # A program that crashes ends at once, with its exception as its status:
+    # the debugger Wine starts by default would keep CTest waiting until its
+    # time limit. PAGER_WINE_DEBUGGER=1 keeps it, for a backtrace.
+    if [ -z "${PAGER_WINE_DEBUGGER:-}" ]; then
+        "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+            /d pager-no-debugger /f </dev/null >/dev/null 2>&1
+    fi
 }
 
 # A headless X server on a free display; exports DISPLAY.
