@@ -65,6 +65,7 @@ void ShowTarget(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
         shower.Apply(window, i == batch.count - 1 ? SW_SHOW : SW_SHOWNA);
         ClearParked(window);
     }
+    shower.Finish();
     // Another thread's window was activated by its owner, which may not take
     // the foreground on its own; the bar's thread, clicked just now, may.
     HWND first = batch.count > 0 ? WordToHandle(batch.windows[batch.count - 1]) : NULL;

@@ -1,11 +1,14 @@
 // Shows and hides windows without letting another thread hold the caller up
 // for longer than kHungProbeTimeoutMs at any one call. A window of the
-// calling thread is shown or hidden directly. A window of another thread gets
-// the request with ShowWindowAsync and then a WM_NULL sent with that limit:
-// the owner handles sent messages in the order they come, so its answer says
-// the request is done. An owner that does not answer in time is taken for
-// hung for the rest of the batch: its later requests are only posted, and it
-// carries them out when it pumps messages again.
+// calling thread is shown or hidden directly. Windows of another thread get
+// their requests with ShowWindowAsync; a run of requests to one owner, in a
+// row, ends with a WM_NULL sent with that limit: the owner handles sent
+// messages in the order they come, so its answer says the run is done.
+// When the limit passes first, the run's windows are looked at: an owner
+// that carried out more of them since the last look is at work on them and
+// is given another limit; one that did not is taken for hung for the rest
+// of the batch, its later requests are only posted, and it carries them out
+// when it pumps messages again.
 //
 // No answer is trusted beyond the call it answers: an owner that answered
 // may start long work (saving its files, say) on the very next message.
@@ -23,7 +26,13 @@ class CWindowShower
 {
 public:
     explicit CWindowShower(ShowWait wait = kWaitForAnsweringOwners);
+    ~CWindowShower() { Finish(); }
+    CWindowShower(const CWindowShower&) = delete;
+    CWindowShower& operator=(const CWindowShower&) = delete;
+
     void Apply(HWND window, int command);
+    // Waits (as above) until the requests made so far are carried out.
+    void Finish();
     // Asks the window's owner to answer within the limit; false when it did
     // not (or may not be asked), and the owner is then taken for hung.
     bool Answers(HWND window);
@@ -31,11 +40,19 @@ public:
 private:
     bool KnownHung(DWORD thread) const;
     void RememberHung(DWORD thread);
+    int CarriedOut() const;
 
     // Owners found hung during this batch are not asked again.
     enum { kMaxHungThreads = 16 };
     DWORD hungThreads[kMaxHungThreads];
     int hungCount;
+
+    // The run of requests to one owner that has not been answered yet.
+    enum { kMaxRun = 64 };
+    HWND runWindows[kMaxRun];
+    bool runShows[kMaxRun];
+    int runCount;
+    DWORD runThread;
 
     ShowWait waitMode;
 };
