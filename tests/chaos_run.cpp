@@ -30,11 +30,11 @@
 namespace {
 
 // A switch waits at most the probe's 50 ms on any one call to another
-// thread, one call for each window it moves; a second on top covers its own
-// work, the changes a host makes from inside it and a loaded machine.
+// thread, one call for each window it moves; two seconds on top cover its
+// own work, the changes a host makes from inside it and a loaded machine.
 DWORD BoundMs(int windowsMoved)
 {
-    return 1000 + 50 * static_cast<DWORD>(windowsMoved);
+    return 2000 + 50 * static_cast<DWORD>(windowsMoved);
 }
 const size_t kMaxWindows = 40;
 
