@@ -26,15 +26,16 @@
 #include "support/recording_stream.h"
 #include "support/seeded_random.h"
 #include "support/state_stream_bytes.h"
+#include "win/window_shower.h"
 
 namespace {
 
-// A switch waits at most the probe's 50 ms on any one call to another
+// A switch waits at most the hang probe's limit on any one call to another
 // thread, one call for each window it moves; two seconds on top cover its
 // own work, the changes a host makes from inside it and a loaded machine.
 DWORD BoundMs(int windowsMoved)
 {
-    return 2000 + 50 * static_cast<DWORD>(windowsMoved);
+    return 2000 + kHungProbeTimeoutMs * static_cast<DWORD>(windowsMoved);
 }
 const size_t kMaxWindows = 40;
 

@@ -16,7 +16,12 @@
 
 #include <windows.h>
 
-const UINT kHungProbeTimeoutMs = 50;
+// An owner that has not carried out a request, nor answered, within this is
+// taken for hung. The wait covers the owner's own handling of the request
+// (its WM_SHOWWINDOW, its repaint), which on a slow machine or for a heavy
+// window takes longer than a bare answer: 50 ms was shorter than one hide
+// in a 32-bit Wine under emulation. The system itself waits 5 s.
+const UINT kHungProbeTimeoutMs = 250;
 
 // kNeverWait posts every request, for callers that must not wait for any
 // other thread (the loader lock held, say).
