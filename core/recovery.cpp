@@ -26,8 +26,7 @@ static bool IsHiddenApplicationWindow(HWND window)
     LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
     if ((style & WS_CAPTION) != WS_CAPTION || (exStyle & WS_EX_TOOLWINDOW))
         return false;
-    char title[2];
-    return ReadWindowTitle(window, title, sizeof(title)) > 0;
+    return HasWindowTitle(window);
 }
 
 static BOOL CALLBACK CollectHiddenApplicationWindow(HWND window, LPARAM param)
