@@ -17,15 +17,11 @@
 
 namespace {
 
-// The host bar's menu and its shadow; no bar window (the site has none).
-const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "Shell_SecondaryTrayWnd", "WorkerW",
-                                              NULL};
-
 // Two desktops and nothing else: what any switch has to ask of the platform.
 class CFloorSwitch
 {
 public:
-    CFloorSwitch() : enumeration(kSwitchExcludedClasses, NULL), current(0)
+    CFloorSwitch() : enumeration(kSwitchList, NULL), current(0)
     {
         counts[0] = counts[1] = 0;
     }
