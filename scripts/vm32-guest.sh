@@ -131,21 +131,30 @@ run_command() {
     fi
 }
 
-# The installer's round trip: a quiet per-machine install; the host (the demo
-# bar) finds the class through the bar's plug-in category and creates the
-# pager; a quiet uninstall leaves no key, no category entry and no file.
+# The installer's round trip: a quiet per-machine install, then a rebuilt
+# package of the same version over it, which leaves one entry among the
+# installed programs; the host (the demo bar) finds the class through the bar's
+# plug-in category and creates the pager; a quiet uninstall leaves no key, no
+# category entry and no file.
 run_installer() {
     local name=$1 host=$2 log="$results/$1.log" msi problems=() host_pid
-    local clsid='{C2E600FF-9292-45B6-9AA3-E15276A9B27B}' installed='C:\Program Files\Quorvane\plugins\pager.dll'
+    local rebuilt entries clsid='{C2E600FF-9292-45B6-9AA3-E15276A9B27B}' installed='C:\Program Files\Quorvane\plugins\pager.dll'
     local classes="HKCR\\CLSID\\$clsid" plugin="HKLM\\Software\\Velmora\\Quorvane\\plugins\\$clsid"
     local category="Implemented Categories\\{49E86696-EAA6-45A2-9480-C78C013B9713}"
     local dll="$WINEPREFIX/drive_c/Program Files/Quorvane/plugins/pager.dll" host_log=/tmp/installer-host.log
     msi=$(ls "$payload"/*.msi)
-    key_text() { wine reg query "$1" </dev/null 2>&1 | tr -d '\r'; }
+    rebuilt=$(ls "$payload"/rebuilt/*.msi)
+    local uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+    key_text() { wine reg query "$@" </dev/null 2>&1 | tr -d '\r'; }
     has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
     {
         echo "msiexec /i ${msi##*/} /qn"
         wine msiexec /i "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /i: exit code $?")
+        echo "msiexec /i rebuilt/${rebuilt##*/} /qn"
+        wine msiexec /i "Z:${rebuilt//\//\\}" /qn </dev/null || problems+=("msiexec /i rebuilt: exit code $?")
+        entries=$(key_text "$uninstall" /s | grep -c 'DisplayName.*Virtual Desktop pager')
+        echo "installed programs' entries of the pager: $entries"
+        [ "$entries" = 1 ] || problems+=("$entries entries among the installed programs, not 1")
         [ -f "$dll" ] || problems+=("no $installed")
         key_text "$classes\\InprocServer32" | grep REG_SZ
         key_text "$classes" | grep -q 'REG_SZ *Virtual Desktop' || problems+=("no class key")
@@ -170,8 +179,8 @@ run_installer() {
         kill -9 "$host_pid" 2>/dev/null
         wait "$host_pid"
 
-        echo "msiexec /x ${msi##*/} /qn"
-        wine msiexec /x "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /x: exit code $?")
+        echo "msiexec /x rebuilt/${rebuilt##*/} /qn"
+        wine msiexec /x "Z:${rebuilt//\//\\}" /qn </dev/null || problems+=("msiexec /x: exit code $?")
         [ ! -e "$dll" ] || problems+=("$installed stays")
         has_key "$classes" && problems+=("the class key stays")
         has_key "$plugin" && problems+=("the plug-in key stays")

@@ -84,6 +84,10 @@ if grep -q '^msi' "$run/test/programs"; then
     scripts/package.sh >"$run/package.log" 2>&1 ||
         { tail -n 30 "$run/package.log"; echo "i686: 0 passed, 1 failed"; exit 1; }
     cp build/release/*.msi "$run/test/"
+    # A rebuilt package of the same version: the same tables, a product code of its own.
+    mkdir -p "$run/test/rebuilt"
+    cp build/release/*.msi "$run/test/rebuilt/"
+    msibuild "$run/test/rebuilt/"*.msi -q "UPDATE Property SET Value = '{$(cat /proc/sys/kernel/random/uuid | tr a-z A-Z)}' WHERE Property = 'ProductCode'"
 fi
 
 echo "vm32: booting ($(since_start) so far)"
