@@ -35,9 +35,8 @@ if [ -z "${PAGER_FRESH_NAMESPACE:-}" ]; then
     command -v unshare >/dev/null || cannot "unshare (util-linux) is not installed"
     # The script becomes the first process of a process namespace: when it
     # dies the kernel kills the rest, and the last process of the mount
-    # namespace takes the mounts with it. Ended by a signal, unshare hands the child a
-    # SIGTERM, which runs its cleanup (--kill-child
-    # for the other way round).
+    # namespace takes the mounts with it. unshare, ended by any signal, hands
+    # the script a SIGTERM, which runs its cleanup.
     PAGER_FRESH_NAMESPACE=1 exec unshare --mount --propagation private --pid --fork --kill-child=SIGTERM --mount-proc \
         -- "$0" "$@"
 fi
@@ -174,7 +173,10 @@ for command in "${commands[@]}"; do
     echo "fresh-machine: $command"
     command_started=$(date +%s)
     status=0
-    in_copy "$command" || status=$?
+    # In the background: bash runs a trap only once the command in the
+    # foreground returns, and a signal must end the run now.
+    in_copy "$command" &
+    wait "$!" || status=$?
     if [ "$status" -eq 0 ]; then
         outcomes+=("fresh-machine: $command passed after $(minutes "$command_started")")
     else
