@@ -20,7 +20,7 @@ const LeftOutClass kLeftOutClasses[] = {
     {"WorkerW", kSwitchList | kLiveList | kStoredList},
     // Pinned windows move with every switch but are on no desktop's list.
     {"wndclass_pinwall_zq", kLiveList | kStoredList},
-    // A tooltip on screen is the pager's own, shown now; a remembered one was a window of the user's.
+    // Tooltips on screen; one remembered on another desktop is listed like any window.
     {"tooltips_class32", kLiveList},
 };
 
@@ -49,7 +49,7 @@ bool CWindowFilter::Takes(HWND window) const
         return false;
     if (window == trayWindow || window == progmanWindow || (barTop && window == barTop))
         return false;
-    // Last: the only call that may leave this process.
+    // Last: the dearest check, a call into the desktop window manager.
     return !cloak.IsCloaked(window);
 }
 
