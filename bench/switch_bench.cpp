@@ -19,10 +19,6 @@
 
 namespace {
 
-// The host bar's menu and its shadow; no bar window (the site has none).
-const char* const kSwitchExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "Shell_SecondaryTrayWnd", "WorkerW",
-                                              NULL};
-
 // Desktops 0 and 1 hold batches 0 and 1; desktop 2 holds nothing.
 const int kSwitchDesktops = 3;
 const int kEmptyDesktop = 2;
@@ -31,7 +27,7 @@ const int kEmptyDesktop = 2;
 class CFloorSwitch
 {
 public:
-    CFloorSwitch() : enumeration(kSwitchExcludedClasses, NULL), current(0)
+    CFloorSwitch() : enumeration(kSwitchList, NULL), current(0)
     {
         for (int d = 0; d < kSwitchDesktops; ++d)
             counts[d] = 0;

@@ -56,29 +56,25 @@ void FloorReadTitle(HWND window, char (&title)[kTitleLimit])
 // A title per remembered window, and the class of each titled one.
 void FloorReadStored(const std::vector<HWND>& windows)
 {
+    CWindowFilter filter(kStoredList, NULL);
     CLineBudget budget;
     char title[kTitleLimit];
-    char className[kTitleLimit];
     int n = static_cast<int>(windows.size());
     for (int i = 0; i < n && !budget.IsFull(); ++i)
     {
         FloorReadTitle(windows[i], title);
         if (!title[0])
             continue;
-        GetClassNameA(windows[i], className, kTitleLimit);
-        if (strcmp(className, "wndclass_pinwall_zq") != 0)
+        if (filter.TakesStored(windows[i]))
             budget.Take(title, i == n - 1);
     }
 }
-
-const char* const kLiveExcludedClasses[] = {"QuorvaneMenu", "QuorvaneShadow", "Shell_SecondaryTrayWnd", "WorkerW",
-                                            "wndclass_pinwall_zq", "tooltips_class32", NULL};
 
 // The live list's enumeration and filter, then a title per accepted window.
 class CFloorLiveList
 {
 public:
-    CFloorLiveList() : count(0), enumeration(kLiveExcludedClasses, NULL) {}
+    CFloorLiveList() : count(0), enumeration(kLiveList, NULL) {}
 
     void Read()
     {

@@ -85,23 +85,42 @@ BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* des
     return written;
 }
 
-// Whether the class key's server is the module at `modulePath`.
-static bool ServerIsModule(const char* classKey, const char* modulePath)
+enum ServerOwner
+{
+    kServerIsModule,
+    kServerIsOther,   // another copy's, or no server at all
+    kServerUnreadable
+};
+
+// Whose server the class key names: the module at `modulePath` or another.
+// A value that cannot be read may be this module's: it is not taken for another's.
+static ServerOwner ReadServerOwner(const char* classKey, const char* modulePath)
 {
     char serverKey[kRegistryTextSize + 16];
     wsprintfA(serverKey, "%s\\InprocServer32", classKey);
     HKEY key = NULL;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, serverKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
+    LONG opened = RegOpenKeyExA(HKEY_CLASSES_ROOT, serverKey, 0, KEY_QUERY_VALUE, &key);
+    if (opened != ERROR_SUCCESS)
+        return opened == ERROR_FILE_NOT_FOUND ? kServerIsOther : kServerUnreadable;
     char server[kRegistryTextSize];
     DWORD type = 0;
     DWORD size = sizeof(server) - 1;
     LONG read = RegQueryValueExA(key, NULL, NULL, &type, reinterpret_cast<BYTE*>(server), &size);
     RegCloseKey(key);
-    if (read != ERROR_SUCCESS || type != REG_SZ)
-        return false;
+    if (read == ERROR_FILE_NOT_FOUND)
+        return kServerIsOther;
+    if (read != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return kServerUnreadable;
     server[size] = '\0';
-    return lstrcmpiA(server, modulePath) == 0;
+    if (type == REG_EXPAND_SZ)
+    {
+        char expanded[kRegistryTextSize];
+        DWORD length = ExpandEnvironmentStringsA(server, expanded, sizeof(expanded));
+        if (length == 0 || length > sizeof(expanded))
+            return kServerUnreadable;
+        return lstrcmpiA(expanded, modulePath) == 0 ? kServerIsModule : kServerIsOther;
+    }
+    return lstrcmpiA(server, modulePath) == 0 ? kServerIsModule : kServerIsOther;
 }
 
 BOOL DeleteClassKey(HINSTANCE instance, REFCLSID classId)
@@ -116,8 +135,9 @@ BOOL DeleteClassKey(HINSTANCE instance, REFCLSID classId)
     wsprintfA(keyName, CLASS_KEY_FORMAT, classText);
     // The class may be registered for another copy of the module: that
     // registration is not ours to remove.
-    if (!ServerIsModule(keyName, modulePath))
-        return TRUE;
+    ServerOwner owner = ReadServerOwner(keyName, modulePath);
+    if (owner != kServerIsModule)
+        return owner == kServerIsOther;
     LONG deleted = SHDeleteKeyA(HKEY_CLASSES_ROOT, keyName);
     return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }

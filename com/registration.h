@@ -33,9 +33,10 @@ BOOL ReadModulePath(HINSTANCE instance, char path[kRegistryTextSize]);
 BOOL WriteRegistrationRows(HINSTANCE instance, REFCLSID classId, const char* description);
 
 // Deletes the class's key under HKEY_CLASSES_ROOT with everything beneath it
-// when its InprocServer32 names this module; TRUE also when there is nothing
-// of this module's to delete. FALSE when the class id has no text, the
-// module path does not fit or the delete fails.
+// when its InprocServer32 names this module (a REG_EXPAND_SZ value once
+// expanded); TRUE also when there is nothing of this module's to delete.
+// FALSE when the class id has no text, the module path does not fit, the
+// server's value cannot be read or the delete fails.
 BOOL DeleteClassKey(HINSTANCE instance, REFCLSID classId);
 
 // Records through the component categories manager that the class implements

@@ -5,10 +5,10 @@
 #include "core/parked_mark.h"
 #include "core/switch_activation.h"
 #include "core/table_lock.h"
+#include "core/window_filter.h"
 #include "win/handle32.h"
 #include "win/sent_message_wait.h"
 #include "win/window_shower.h"
-#include "win/window_class.h"
 
 CDesktopTable g_desktopTable;
 
@@ -217,16 +217,10 @@ bool CDesktopTable::RestoreAll()
     return true;
 }
 
-BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM)
+BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM param)
 {
     CDesktopTable& table = g_desktopTable;
-    char className[kClassNameSize];
-    if (!ReadVisibleClassName(window, className))
-        return TRUE;
-    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
-        IsShellWindowClass(className))
-        return TRUE;
-    if (window == table.trayWindow || window == table.progmanWindow || window == table.barTopWindow)
+    if (!reinterpret_cast<const CWindowFilter*>(param)->Takes(window))
         return TRUE;
 
     int& count = table.windowCounts[table.currentIndex];
@@ -276,16 +270,16 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     DesktopBatch shown;
     LONG startGeneration = 0;
     bool moving;
+    // Outside the lock: it loads a library and looks the shell's windows up.
+    CWindowFilter filter(kSwitchList, barTop);
     {
         CTableLock guard;
         moving = index != currentIndex;
         if (moving)
         {
             barTopWindow = barTop;
-            trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-            progmanWindow = FindWindowA("Progman", NULL);
             windowCounts[currentIndex] = 0;
-            EnumWindows(CollectSwitchWindow, 0);
+            EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&filter));
             for (int i = 0; i < windowCounts[currentIndex]; ++i)
                 hidden.Add(entries[currentIndex][i].window);
             CollectList(index, shown);

@@ -71,8 +71,6 @@ public:
     int desktopCount;
     int windowCounts[kMaxDesktops];
     DesktopEntry entries[kMaxDesktops][kMaxWindowsPerDesktop];
-    HWND trayWindow;
-    HWND progmanWindow;
     HWND barTopWindow;
 
     // Windows taken out of the table under its lock, to be shown or hidden

@@ -6,6 +6,7 @@
 #include "core/parked_mark.h"
 #include "core/state_stream.h"
 #include "win/handle32.h"
+#include "win/window_cloak.h"
 #include "win/window_shower.h"
 #include "win/window_title.h"
 
@@ -16,7 +17,7 @@ static void Add(RecoverableWindows* list, HWND window)
 }
 
 // Also guards against handles from a state file that now name something else.
-static bool IsHiddenApplicationWindow(HWND window)
+static bool IsHiddenApplicationWindow(HWND window, const CCloakQuery& cloak)
 {
     if (!IsWindow(window) || IsWindowVisible(window) || GetWindow(window, GW_OWNER))
         return false;
@@ -26,23 +27,31 @@ static bool IsHiddenApplicationWindow(HWND window)
     LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
     if ((style & WS_CAPTION) != WS_CAPTION || (exStyle & WS_EX_TOOLWINDOW))
         return false;
-    char title[2];
-    return ReadWindowTitle(window, title, sizeof(title)) > 0;
+    return HasWindowTitle(window) && !cloak.IsCloaked(window);
 }
+
+struct ParkedSearch
+{
+    RecoverableWindows* list;
+    CCloakQuery cloak;
+};
 
 static BOOL CALLBACK CollectHiddenApplicationWindow(HWND window, LPARAM param)
 {
     // Programs keep windows of their own hidden (consoles of background
     // programs, main windows of tray programs); only the pager's are offered.
-    if (IsParked(window) && IsHiddenApplicationWindow(window))
-        Add(reinterpret_cast<RecoverableWindows*>(param), window);
+    ParkedSearch* search = reinterpret_cast<ParkedSearch*>(param);
+    if (IsParked(window) && IsHiddenApplicationWindow(window, search->cloak))
+        Add(search->list, window);
     return TRUE;
 }
 
 void ListParkedApplicationWindows(RecoverableWindows* list)
 {
     list->count = 0;
-    EnumWindows(CollectHiddenApplicationWindow, reinterpret_cast<LPARAM>(list));
+    ParkedSearch search;
+    search.list = list;
+    EnumWindows(CollectHiddenApplicationWindow, reinterpret_cast<LPARAM>(&search));
 }
 
 bool ListStateFileWindows(const char* path, RecoverableWindows* list)
@@ -61,13 +70,14 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
     stream->Release();
 
     // The entries that arrived, desktop by desktop.
+    CCloakQuery cloak;
     int remaining = state.arrivedEntries;
     for (int d = 0; d < kMaxDesktops && remaining > 0; ++d)
     {
         for (int k = 0; k < state.windowCounts[d] && remaining > 0; ++k, --remaining)
         {
             HWND window = WordToHandle(staged.entries[d][k].window);
-            if (IsHiddenApplicationWindow(window))
+            if (IsHiddenApplicationWindow(window, cloak))
                 Add(list, window);
         }
     }

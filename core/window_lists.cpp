@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
+#include "core/window_filter.h"
 #include "win/handle32.h"
-#include "win/window_class.h"
 #include "win/window_title.h"
 
 LiveWindowList g_liveWindowList;
@@ -66,17 +66,10 @@ private:
 
 }  // namespace
 
-BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM)
+BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM param)
 {
     LiveWindowList& list = g_liveWindowList;
-    char className[kClassNameSize];
-    if (!ReadVisibleClassName(window, className))
-        return TRUE;
-    if (IsClassName(className, "QuorvaneMenu") || IsClassName(className, "QuorvaneShadow") ||
-        IsClassName(className, "wndclass_pinwall_zq") || IsClassName(className, "tooltips_class32") ||
-        IsShellWindowClass(className))
-        return TRUE;
-    if (window == list.trayWindow || window == list.progmanWindow)
+    if (!reinterpret_cast<const CWindowFilter*>(param)->Takes(window))
         return TRUE;
     // A full list leaves further windows out of the text.
     if (list.count >= kMaxLiveWindows)
@@ -88,11 +81,10 @@ BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM)
 void ListLiveWindows(char* text, size_t size)
 {
     LiveWindowList& list = g_liveWindowList;
-    list.trayWindow = FindWindowA("Shell_TrayWnd", NULL);
-    list.progmanWindow = FindWindowA("Progman", NULL);
+    CWindowFilter filter(kLiveList, NULL);
     list.count = 0;
     memset(list.windows, 0, sizeof(list.windows));
-    EnumWindows(CollectLiveWindow, 0);
+    EnumWindows(CollectLiveWindow, reinterpret_cast<LPARAM>(&filter));
 
     CTooltipText tooltip(text, size);
     for (int i = 0; i < list.count && !tooltip.IsFull(); ++i)
@@ -117,6 +109,7 @@ void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t
     if (n > kMaxWindowsPerDesktop)
         n = kMaxWindowsPerDesktop;
 
+    CWindowFilter filter(kStoredList, NULL);
     CTooltipText tooltip(text, size);
     for (int i = 0; i < n && !tooltip.IsFull(); ++i)
     {
@@ -128,10 +121,7 @@ void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t
         ReadWindowTitle(window, title, kTitleSize);
         if (!title[0])
             continue;
-        char className[kTitleSize];
-        className[0] = '\0';
-        GetClassNameA(window, className, kTitleSize);
-        if (IsClassName(className, "wndclass_pinwall_zq") || IsShellWindowClass(className))
+        if (!filter.TakesStored(window))
             continue;
         tooltip.AppendLine(title, i == n - 1);
     }

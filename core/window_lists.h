@@ -13,8 +13,6 @@ const int kMaxLiveWindows = 1000;
 // The windows on screen now, rebuilt at every query for the current desktop.
 struct LiveWindowList
 {
-    HWND trayWindow;
-    HWND progmanWindow;
     HWND windows[kMaxLiveWindows];
     int count;
 };
@@ -31,5 +29,5 @@ void WriteTooltipText(const CDesktopTable& table, UINT index, char* text, size_t
 void ListLiveWindows(char* text, size_t size);
 void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t size);
 
-// EnumWindows callback that fills g_liveWindowList.
+// EnumWindows callback that fills g_liveWindowList; `param` is the CWindowFilter.
 BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM param);

@@ -2,7 +2,8 @@
 # Static checks of the installer package's tables, read with msiinfo: the
 # registry rows that make the class known to COM and to the bar (and remove
 # it on uninstall), the file and its folder, per-machine scope, the version,
-# the fixed UpgradeCode and the removal of an earlier version.
+# the fixed UpgradeCode, the removal of an installed version (the same one
+# too) and the refusal under a later one.
 # Usage: check-msi.sh MSI VERSION
 set -euo pipefail
 
@@ -45,7 +46,12 @@ expect_row Directory "$(printf 'QuorvaneFolder\tProgramFilesFolder\tQuorvane')"
 expect_row Property "$(printf 'ALLUSERS\t1')"
 expect_row Property "$(printf 'ProductVersion\t%s' "$version")"
 expect_row Property "$(printf 'UpgradeCode\t{9E08B051-8A86-4BF7-BA5C-D52E8D5E7D2B}')"
-expect_row Upgrade "$(printf '{9E08B051-8A86-4BF7-BA5C-D52E8D5E7D2B}\t\t%s\t\t1\t\tWIX_UPGRADE_DETECTED' "$version")"
+# Every installed version is removed (256: the minimum 0.0.0 included), a
+# later one (2: only detected, its minimum left out) refuses the install.
+expect_row Upgrade "$(printf '{9E08B051-8A86-4BF7-BA5C-D52E8D5E7D2B}\t0.0.0\t\t\t256\t\tWIX_UPGRADE_DETECTED')"
+expect_row Upgrade "$(printf '{9E08B051-8A86-4BF7-BA5C-D52E8D5E7D2B}\t%s\t\t\t2\t\tWIX_DOWNGRADE_DETECTED' "$version")"
+[ "$(rows Upgrade | wc -l)" -eq 2 ] || { echo "FAIL: Upgrade rows beyond the two"; failures=$((failures + 1)); }
+expect_row LaunchCondition "$(printf 'NOT WIX_DOWNGRADE_DETECTED\tA later version of the Virtual Desktop pager is already installed.')"
 rows InstallExecuteSequence | grep -q '^RemoveExistingProducts' ||
     { echo "FAIL: an earlier version is not removed"; failures=$((failures + 1)); }
 msiinfo suminfo "$msi" | grep -q '^Template: Intel;' ||

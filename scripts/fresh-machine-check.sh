@@ -5,6 +5,10 @@
 # afresh under build/fresh, the repository's HEAD is cloned into it, and each
 # command runs there under chroot with /proc, /sys and /dev mounted. Prints
 # each command's outcome and time, then unmounts and removes the copy.
+# The script runs in mount and process namespaces of its own: its mounts are
+# seen by no other process, and whatever ends it (SIGKILL too) ends every
+# process it started and with them the mounts. A copy that a killed run left
+# is removed at the next start, never across a mount.
 #
 # Usage: scripts/fresh-machine-check.sh [COMMAND...]
 #   default: the README's two, scripts/run-demo.sh and scripts/run-tests.sh
@@ -27,8 +31,39 @@ minutes() { local s=$(( $(date +%s) - $1 )); echo "$((s / 60)) min $((s % 60)) s
 
 cannot() { echo "fresh-machine: no fresh root can be made here: $*"; exit 3; }
 [ "$(id -u)" -eq 0 ] || cannot "not running as root"
+if [ -z "${PAGER_FRESH_NAMESPACE:-}" ]; then
+    command -v unshare >/dev/null || cannot "unshare (util-linux) is not installed"
+    # The script becomes the first process of a process namespace: when it
+    # dies the kernel kills the rest, and the last process of the mount
+    # namespace takes the mounts with it. unshare, ended by any signal, hands
+    # the script a SIGTERM, which runs its cleanup.
+    PAGER_FRESH_NAMESPACE=1 exec unshare --mount --propagation private --pid --fork --kill-child=SIGTERM --mount-proc \
+        -- "$0" "$@"
+fi
 command -v debootstrap >/dev/null || cannot "debootstrap is not installed"
 mkdir -p "$root/build/fresh"
+
+# Mounts at or below a path, one per line, spaces kept (findmnt -r would escape them).
+mounts_below() {
+    findmnt -ln -o TARGET | awk -v under="$1/" -v at="$1" 'index($0, under) == 1 || $0 == at'
+}
+# Copies of killed runs: their lock is free once every process of the run has
+# ended. One still mounted somewhere (a run of an older script) stays.
+for stale in "$root"/build/fresh/root.*; do
+    [ -d "$stale" ] || continue
+    exec 8>>"$stale.lock"
+    if flock -n 8; then
+        if [ -n "$(mounts_below "$stale")" ]; then
+            echo "fresh-machine: $stale, left by a killed run, is still mounted in places; left as it is"
+        else
+            echo "fresh-machine: removing $stale, left by a killed run"
+            rm -rf --one-file-system "$stale"
+            rm -f "$stale.lock"
+        fi
+    fi
+    exec 8>&-
+done
+
 probe=$(mktemp -d "$root/build/fresh/probe.XXXXXX")
 if mount -t tmpfs fresh-probe "$probe" 2>/dev/null; then
     umount "$probe"
@@ -69,11 +104,14 @@ fi
 exec 9>&-
 
 copy=$(mktemp -d "$root/build/fresh/root.XXXXXX")
+# Held by every process of this run, while any lives.
+exec 8>>"$copy.lock"
+flock 8
 
 # Ends what still runs inside the copy, unmounts everything below it, and only
 # then removes it; what cannot be unmounted keeps the copy in place.
 mounts_below_copy() {
-    findmnt -rn -o TARGET | awk -v under="$copy/" 'index($0, under) == 1'
+    mounts_below "$copy"
 }
 cleanup() {
     local link pid mounts
@@ -84,8 +122,7 @@ cleanup() {
         fi
     done
     sleep 1
-    mounts=$(mounts_below_copy | sort -r)
-    for mount_point in $mounts; do
+    mounts_below_copy | sort -r | while IFS= read -r mount_point; do
         umount "$mount_point" 2>/dev/null || umount -l "$mount_point" || true
     done
     if [ -n "$(mounts_below_copy)" ]; then
@@ -93,6 +130,7 @@ cleanup() {
         return
     fi
     rm -rf --one-file-system "$copy"
+    rm -f "$copy.lock"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -135,7 +173,10 @@ for command in "${commands[@]}"; do
     echo "fresh-machine: $command"
     command_started=$(date +%s)
     status=0
-    in_copy "$command" || status=$?
+    # In the background: bash runs a trap only once the command in the
+    # foreground returns, and a signal must end the run now.
+    in_copy "$command" &
+    wait "$!" || status=$?
     if [ "$status" -eq 0 ]; then
         outcomes+=("fresh-machine: $command passed after $(minutes "$command_started")")
     else

@@ -46,55 +46,6 @@ if [ "$PAGER_VM32_MODE" = prepare ]; then
     exit 0
 fi
 
-# Reads one run's gtest output: "status<TAB>test" per test, and
-# "unfinished<TAB>test" for a test that started and never reported.
-parse_run() {
-    awk '
-        { sub(/\r$/, "") }
-        function name_of(line) {
-            line = substr(line, 14)
-            sub(/ \([0-9]+ ms\)$/, "", line)
-            sub(/, where .*$/, "", line)
-            return line
-        }
-        /^\[ RUN      \] / { current = name_of($0); next }
-        /^\[       OK \] .* \([0-9]+ ms\)$/ { print "passed\t" name_of($0); current = ""; next }
-        /^\[  FAILED  \] .* \([0-9]+ ms\)$/ { print "failed\t" name_of($0); current = ""; next }
-        /^\[  SKIPPED \] .* \([0-9]+ ms\)$/ { print "skipped\t" name_of($0); current = ""; next }
-        END { if (current != "") print "unfinished\t" current }
-    ' "$1"
-}
-
-# Runs a program with a gtest filter, echoing its output, and ends it when it
-# prints nothing for PAGER_TEST_TIMEOUT seconds (a test that never returns).
-run_filtered() {
-    local exe=$1 log=$2 filter=$3 pid echo_pid rc idle=0 size last_size=-1
-    (cd "$payload/bin" && exec wine "$exe" --gtest_filter="$filter" </dev/null >"$log" 2>&1) &
-    pid=$!
-    (tail -n +1 -f --pid="$pid" "$log" | tr -d '\r') &
-    echo_pid=$!
-    while kill -0 "$pid" 2>/dev/null; do
-        sleep 2
-        size=$(stat -c %s "$log")
-        if [ "$size" = "$last_size" ]; then
-            idle=$((idle + 2))
-        else
-            idle=0
-            last_size=$size
-        fi
-        if [ "$idle" -ge "$PAGER_TEST_TIMEOUT" ]; then
-            echo "vm32: no output for ${idle}s, ending $exe"
-            kill -9 "$pid" 2>/dev/null
-            break
-        fi
-    done
-    wait "$pid"
-    rc=$?
-    wait "$echo_pid"
-    [ "$idle" -lt "$PAGER_TEST_TIMEOUT" ] || rc=124
-    return "$rc"
-}
-
 record() {  # status program test [note]
     printf '%s\t%s\t%s%s\n' "$1" "$2" "$3" "${4:+ ($4)}" >>"$results/tests.tsv"
 }
@@ -131,21 +82,30 @@ run_command() {
     fi
 }
 
-# The installer's round trip: a quiet per-machine install; the host (the demo
-# bar) finds the class through the bar's plug-in category and creates the
-# pager; a quiet uninstall leaves no key, no category entry and no file.
+# The installer's round trip: a quiet per-machine install, then a rebuilt
+# package of the same version over it, which leaves one entry among the
+# installed programs; the host (the demo bar) finds the class through the bar's
+# plug-in category and creates the pager; a quiet uninstall leaves no key, no
+# category entry and no file.
 run_installer() {
     local name=$1 host=$2 log="$results/$1.log" msi problems=() host_pid
-    local clsid='{C2E600FF-9292-45B6-9AA3-E15276A9B27B}' installed='C:\Program Files\Quorvane\plugins\pager.dll'
+    local rebuilt entries clsid='{C2E600FF-9292-45B6-9AA3-E15276A9B27B}' installed='C:\Program Files\Quorvane\plugins\pager.dll'
     local classes="HKCR\\CLSID\\$clsid" plugin="HKLM\\Software\\Velmora\\Quorvane\\plugins\\$clsid"
     local category="Implemented Categories\\{49E86696-EAA6-45A2-9480-C78C013B9713}"
     local dll="$WINEPREFIX/drive_c/Program Files/Quorvane/plugins/pager.dll" host_log=/tmp/installer-host.log
     msi=$(ls "$payload"/*.msi)
-    key_text() { wine reg query "$1" </dev/null 2>&1 | tr -d '\r'; }
+    rebuilt=$(ls "$payload"/rebuilt/*.msi)
+    local uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+    key_text() { wine reg query "$@" </dev/null 2>&1 | tr -d '\r'; }
     has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
     {
         echo "msiexec /i ${msi##*/} /qn"
         wine msiexec /i "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /i: exit code $?")
+        echo "msiexec /i rebuilt/${rebuilt##*/} /qn"
+        wine msiexec /i "Z:${rebuilt//\//\\}" /qn </dev/null || problems+=("msiexec /i rebuilt: exit code $?")
+        entries=$(key_text "$uninstall" /s | grep -c 'DisplayName.*Virtual Desktop pager')
+        echo "installed programs' entries of the pager: $entries"
+        [ "$entries" = 1 ] || problems+=("$entries entries among the installed programs, not 1")
         [ -f "$dll" ] || problems+=("no $installed")
         key_text "$classes\\InprocServer32" | grep REG_SZ
         key_text "$classes" | grep -q 'REG_SZ *Virtual Desktop' || problems+=("no class key")
@@ -170,8 +130,8 @@ run_installer() {
         kill -9 "$host_pid" 2>/dev/null
         wait "$host_pid"
 
-        echo "msiexec /x ${msi##*/} /qn"
-        wine msiexec /x "Z:${msi//\//\\}" /qn </dev/null || problems+=("msiexec /x: exit code $?")
+        echo "msiexec /x rebuilt/${rebuilt##*/} /qn"
+        wine msiexec /x "Z:${rebuilt//\//\\}" /qn </dev/null || problems+=("msiexec /x: exit code $?")
         [ ! -e "$dll" ] || problems+=("$installed stays")
         has_key "$classes" && problems+=("the class key stays")
         has_key "$plugin" && problems+=("the plug-in key stays")
@@ -186,61 +146,71 @@ run_installer() {
     fi
 }
 
+# "status<TAB>Suite.Test" for each test of a GoogleTest XML report, or of the
+# list that --gtest_list_tests writes (each test "listed" there).
+reported() {
+    [ -f "$1" ] || return 0
+    awk '
+        /<testsuite / { suite = $0; sub(/.*<testsuite name="/, "", suite); sub(/".*/, "", suite) }
+        /<testcase / {
+            test = $0; sub(/.*<testcase name="/, "", test); sub(/".*/, "", test); test = suite "." test
+            status = /result="skipped"/ ? "skipped" : /status="run"/ ? "passed" : "listed"
+            if (/\/>[ \t\r]*$/) { print status "\t" test; test = "" }
+        }
+        /<failure / && test != "" { status = "failed" }
+        /<\/testcase>/ && test != "" { print status "\t" test; test = "" }
+    ' "$1"
+}
+
+# Runs a GoogleTest program within PAGER_TEST_TIMEOUT seconds; GoogleTest
+# writes its own report to $results/NAME.xml, the output goes to NAME.log.
+gtest_run() {  # exe name gtest-arguments...
+    local exe=$1 report="$results/$2.xml"
+    shift 2
+    (cd "$payload/bin" && timeout -k 10 "$PAGER_TEST_TIMEOUT" wine "$exe" "$@" --gtest_output="xml:Z:${report//\//\\}" \
+        </dev/null >"${report%.xml}.log" 2>&1)
+}
+
 # A program runs its tests in one process, the way it does by hand. A test
-# that fails, dies or skips there (a skip can come from what an earlier test
-# left in the process) runs again alone, in a process of its own as CTest
-# runs it, and that result counts; after a death the program goes on without
-# the tests that have reported.
+# that did not pass there (failed, skipped, or never reported because the
+# program died or ran out of time) runs again alone, in a process of its own
+# as CTest runs it, and that result counts.
 run_program() {
-    local exe=$1 program filter excluded="" run=0 rc log parsed unfinished retry=() test alone
-    local -A first=()
-    program=${exe%.exe}
-    filter=${PAGER_TEST_FILTER:-*}
-    # gtest filters are POSITIVE[-NEGATIVE]: exclusions join the negative part.
-    local separator=-
-    [[ $filter == *-* ]] && separator=:
-    while [ "$run" -lt 50 ]; do
-        run=$((run + 1))
-        log="$results/$program.$run.log"
-        rc=0
-        run_filtered "$exe" "$log" "$filter${excluded:+$separator$excluded}" || rc=$?
-        parsed=$(parse_run "$log")
-        while IFS=$'\t' read -r status test; do
-            case "$status" in
-                passed) record "$status" "$program" "$test" ;;
-                skipped|failed|unfinished) retry+=("$test"); first[$test]=$status ;;
-            esac
-        done <<<"$parsed"
-        unfinished=$(printf '%s\n' "$parsed" | sed -n 's/^unfinished\t//p')
-        if [ -z "$unfinished" ]; then
-            if [ "$rc" -ne 0 ] && ! printf '%s\n' "$parsed" | grep -q '^failed'; then
-                record failed "$program" "(program)" "exit code $rc outside any test"
-            fi
-            break
+    local exe=$1 program=${1%.exe} filter=${PAGER_TEST_FILTER:-*} rc=0 alone status test first
+    local -A outcome=()
+    gtest_run "$exe" "$program.list" --gtest_filter="$filter" --gtest_list_tests
+    gtest_run "$exe" "$program" --gtest_filter="$filter" || rc=$?
+    tr -d '\r' <"$results/$program.log"
+    while IFS=$'\t' read -r status test; do
+        outcome[$test]=$status
+    done < <(reported "$results/$program.xml")
+    if [ "$rc" -ne 0 ] && [ ${#outcome[@]} -gt 0 ] && ! printf '%s\n' "${outcome[@]}" | grep -q '^failed$'; then
+        record failed "$program" "(program)" "exit code $rc outside any test"
+    fi
+    while IFS=$'\t' read -r _ test; do
+        first=${outcome[$test]:-unfinished}
+        if [ "$first" = passed ]; then
+            record passed "$program" "$test"
+            continue
         fi
-        excluded="$excluded${excluded:+:}$(printf '%s\n' "$parsed" | cut -f2 | paste -sd:)"
-    done
-    for test in "${retry[@]}"; do
-        log="$results/$program.${test//\//_}.alone.log"
         echo "vm32: $test again, alone"
         alone=0
-        (cd "$payload/bin" && timeout -k 10 "$PAGER_TEST_TIMEOUT" wine "$exe" --gtest_filter="$test" \
-            </dev/null >"$log" 2>&1) || alone=$?
-        tr -d '\r' <"$log"
-        if [ "$alone" -eq 0 ] && grep -q '^\[  PASSED  \] 1 test' "$log"; then
-            if [ "${first[$test]}" = skipped ]; then
-                record passed "$program" "$test" "skipped after other tests in the same process, passed alone"
-            else
-                record passed "$program" "$test" "failed after other tests in the same process, passed alone"
-            fi
-        elif [ "$alone" -eq 0 ] && grep -q '^\[  SKIPPED \] 1 test' "$log"; then
+        gtest_run "$exe" "$program.${test//\//_}.alone" --gtest_filter="$test" || alone=$?
+        tr -d '\r' <"$results/$program.${test//\//_}.alone.log"
+        status=$(reported "$results/$program.${test//\//_}.alone.xml" | cut -f1)
+        if [ "$status" = passed ] && [ "$alone" -eq 0 ]; then
+            case "$first" in
+                skipped|failed) record passed "$program" "$test" "$first after other tests in the same process, passed alone" ;;
+                *) record passed "$program" "$test" "unfinished in the same process, passed alone" ;;
+            esac
+        elif [ "$status" = skipped ] && [ "$alone" -eq 0 ]; then
             record skipped "$program" "$test"
         elif [ "$alone" -eq 124 ] || [ "$alone" -eq 137 ]; then
             record failed "$program" "$test" "timed out alone after ${PAGER_TEST_TIMEOUT}s"
         else
-            record failed "$program" "$test" "alone: exit code $alone, output in ${log##*/}"
+            record failed "$program" "$test" "alone: exit code $alone, output in $program.${test//\//_}.alone.log"
         fi
-    done
+    done < <(reported "$results/$program.list.xml")
 }
 
 : >"$results/tests.tsv"

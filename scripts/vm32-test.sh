@@ -13,7 +13,7 @@
 # programs by name (e.g. '^(factory|grid)_tests$'); PAGER_VM32_CACHE (default
 # /var/cache/pager-vm32) holds the root image and the prepared prefix;
 # PAGER_VM32_TIMEOUT bounds each VM run in seconds (default 2400);
-# PAGER_VM32_TEST_TIMEOUT bounds one test (default 900); PAGER_VM32_ACCEL=kvm|tcg
+# PAGER_VM32_TEST_TIMEOUT bounds one program's run, and one test's run alone (default 900); PAGER_VM32_ACCEL=kvm|tcg
 # forces the accelerator, which vm32-accel.sh otherwise picks (see there and
 # vm32-boot.sh for the silent-console bound, PAGER_VM32_SILENCE).
 set -euo pipefail
@@ -84,6 +84,10 @@ if grep -q '^msi' "$run/test/programs"; then
     scripts/package.sh >"$run/package.log" 2>&1 ||
         { tail -n 30 "$run/package.log"; echo "i686: 0 passed, 1 failed"; exit 1; }
     cp build/release/*.msi "$run/test/"
+    # A rebuilt package of the same version: the same tables, a product code of its own.
+    mkdir -p "$run/test/rebuilt"
+    cp build/release/*.msi "$run/test/rebuilt/"
+    msibuild "$run/test/rebuilt/"*.msi -q "UPDATE Property SET Value = '{$(cat /proc/sys/kernel/random/uuid | tr a-z A-Z)}' WHERE Property = 'ProductCode'"
 fi
 
 echo "vm32: booting ($(since_start) so far)"

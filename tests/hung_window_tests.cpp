@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "core/switch_activation.h"
 #include "plugin/bar_interfaces.h"
 #include "support/event_log.h"
 #include "support/hung_thread.h"
 #include "support/owned_pager.h"
 #include "support/test_window.h"
+
+extern "C" BOOL WINAPI SetShellWindow(HWND window);  // user32, declared by no header here
 
 namespace {
 
@@ -53,6 +56,16 @@ class HungWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Explorer's shell window, which Wine lacks: where the foreground goes
+        // when the bar cannot take it. Its class keeps it out of every switch.
+        static HWND shell = NULL;
+        if (!shell)
+        {
+            RegisterTestClass("Progman", DefWindowProcA, NULL);
+            shell = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, NULL, NULL,
+                                    GetModuleHandleA(NULL), NULL);
+            ASSERT_TRUE(SetShellWindow(shell));
+        }
         g_desktopTable.RestoreAll();
         g_desktopTable.Reset(4);
     }
@@ -109,6 +122,58 @@ TEST_F(HungWindowTest, HidingTheWindowsOfAnotherThreadActivatesNoneOfThem)
     LONG before = ActivateMessages();
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
     EXPECT_LE(ActivateMessages() - before, 1) << "each hide activated the window hidden next";
+}
+
+TEST(ForegroundHeir, IsTheBarOnlyWhenItCanBeActivatedElseTheShell)
+{
+    HWND bar = reinterpret_cast<HWND>(0x10), shell = reinterpret_cast<HWND>(0x20);
+    struct Row { HWND bar; bool visible, enabled; LONG exStyle; HWND shell, heir; } rows[] = {
+        {bar, true, true, 0, shell, bar},
+        {bar, true, true, WS_EX_TOOLWINDOW, NULL, bar},
+        {bar, false, true, 0, shell, shell},
+        {bar, true, false, 0, shell, shell},
+        {bar, true, true, WS_EX_NOACTIVATE, shell, shell},
+        {NULL, true, true, 0, shell, shell},
+        {bar, true, true, WS_EX_NOACTIVATE, NULL, NULL},
+        {NULL, false, false, 0, NULL, NULL},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(r.heir, ChooseForegroundHeir(r.bar, r.visible, r.enabled, r.exStyle, r.shell)) << (&r - rows);
+}
+
+LONG g_barActivations = 0;
+WNDPROC g_barProc = NULL;
+
+LRESULT CALLBACK CountingBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)
+        InterlockedIncrement(&g_barActivations);
+    return CallWindowProcA(g_barProc, window, message, wParam, lParam);
+}
+
+// The usual case, a visible bar, and a bar that refuses activation, which
+// Wine would still activate when the active window is hidden. The bar's
+// thread pumps on its own; where the foreground ends up follows Wine's X
+// focus as well, late under load, so the bar's activations are counted.
+TEST_F(HungWindowTest, TheForegroundGoesToAVisibleBarButNeverToANoActivateOne)
+{
+    for (LONG exStyle : {0L, static_cast<LONG>(WS_EX_NOACTIVATE)})
+    {
+        HungThread bar("bar");  // never frozen
+        SetWindowLongA(bar.hwnd(), GWL_EXSTYLE, GetWindowLongA(bar.hwnd(), GWL_EXSTYLE) | exStyle);
+        g_barProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(bar.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingBarProc)));
+        HungThread other("other", 4);
+        ASSERT_EQ(other.hwnd(), GetForegroundWindow());
+        InterlockedExchange(&g_barActivations, 0);
+        ASSERT_TRUE(g_desktopTable.SwitchTo(1, bar.hwnd()));
+        for (int waited = 0; waited < 500 && g_barActivations == 0; waited += 50)
+            Sleep(50);
+        EXPECT_EQ(exStyle ? 0 : 1, g_barActivations) << exStyle;
+        if (exStyle)
+            EXPECT_NE(bar.hwnd(), GetForegroundWindow()) << "a no-activate bar kept the foreground";
+        g_desktopTable.RestoreAll();
+    }
 }
 
 // The visible top-level windows of `thread`, top-most first.

@@ -3,12 +3,14 @@
 
 #include <stdint.h>
 #include <stdio.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
 #include "support/demo_host_process.h"
 #include "support/pager_module.h"
 #include "support/test_window.h"
+#include "win/window_title.h"
 
 namespace {
 
@@ -60,6 +62,27 @@ TEST_F(RecoveryTest, AllShowsOnlyHiddenOrdinaryApplicationWindows)
     EXPECT_FALSE(IsWindowVisible(popup));
     for (HWND window : {ordinary, untitled, tool, owned, popup})
         DestroyWindow(window);
+}
+
+// Run only in a double-byte code page, by recovery_tests_cp932.
+TEST_F(RecoveryTest, DISABLED_DoubleByteTitlesAreListedAndCutBetweenCharacters)
+{
+    CPINFO info = {};
+    ASSERT_TRUE(GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2) << "code page " << GetACP();
+    HWND window = MakeWindow("", WS_OVERLAPPEDWINDOW);
+    SetWindowTextW(window, L"\x65e5\x672c\x8a9e");  // six bytes in code page 932
+    Run("/all");
+    EXPECT_TRUE(IsWindowVisible(window)) << "taken for a window without a title";
+    struct Row { int size, bytes; } rows[] = {{1, 0}, {2, 0}, {3, 2}, {4, 2}, {5, 4}, {6, 4}, {7, 6}, {15, 6}};
+    for (const Row& r : rows)
+    {
+        char title[16];
+        memset(title, '#', sizeof(title));
+        EXPECT_EQ(r.bytes, ReadWindowTitle(window, title, r.size)) << r.size;
+        EXPECT_EQ(std::string("\x93\xfa\x96\x7b\x8c\xea", r.bytes) + '\0' + std::string(15 - r.bytes, '#'),
+                  std::string(title, 16)) << r.size;
+    }
+    DestroyWindow(window);
 }
 
 void WriteStateFile(const char* path, const std::vector<uint32_t>& handles)

@@ -153,6 +153,33 @@ TEST_F(RegistrationTest, UnregisteringRemovesTheClassKeyAndKeepsThePluginKey)
     EXPECT_EQ(S_OK, module.UnregisterServer());  // nothing left to delete
 }
 
+TEST_F(RegistrationTest, UnregisteringReadsTheServerPathExpandedAndReportsWhatItCannotRead)
+{
+    std::string path = ModulePath(module.module());
+    size_t slash = path.rfind('\\');
+    SetEnvironmentVariableA("PAGER_TEST_DIR", path.substr(0, slash).c_str());
+    std::string expandable = "%PAGER_TEST_DIR%" + path.substr(slash);
+    std::string other = path + ".other", tooLong(300, 'x');
+    DWORD number = 1;
+    struct Row { DWORD type; const void* data; DWORD size; HRESULT result; bool removed; } rows[] = {
+        {REG_SZ, path.c_str(), DWORD(path.size() + 1), S_OK, true},
+        {REG_EXPAND_SZ, expandable.c_str(), DWORD(expandable.size() + 1), S_OK, true},
+        {REG_SZ, other.c_str(), DWORD(other.size() + 1), S_OK, false},
+        {REG_SZ, tooLong.c_str(), DWORD(tooLong.size() + 1), SELFREG_E_CLASS, false},
+        {REG_DWORD, &number, sizeof(number), SELFREG_E_CLASS, false}};
+    for (const Row& r : rows)
+    {
+        ASSERT_EQ(S_OK, module.RegisterServer());
+        HKEY key = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CLASSES_ROOT, kInprocKey.c_str(), 0, KEY_SET_VALUE, &key));
+        RegSetValueExA(key, NULL, 0, r.type, static_cast<const BYTE*>(r.data), r.size);
+        RegCloseKey(key);
+        EXPECT_EQ(r.result, module.UnregisterServer()) << (&r - rows);
+        EXPECT_EQ(r.removed, !KeyExists(HKEY_CLASSES_ROOT, kPagerClassKey)) << (&r - rows);
+        RemovePagerRegistration();
+    }
+}
+
 TEST_F(RegistrationTest, Regsvr32RegistersAndUnregistersTheBuiltDll)
 {
     auto run = [](const std::string& commandLine) -> DWORD {

@@ -13,6 +13,7 @@
 
 #include "core/desktop_table.h"
 #include "win/handle32.h"
+#include "core/window_filter.h"
 #include "core/window_lists.h"
 #include "support/owned_pager.h"
 #include "support/test_window.h"
@@ -239,9 +240,35 @@ TEST_F(WindowListTest, LiveListKeepsAtMostItsCapacity)
 {
     TestWindow window(kTestWindowClass, "Visible", true);
     g_liveWindowList.count = 0;
+    CWindowFilter filter(kLiveList, NULL);
     for (int i = 0; i < kMaxLiveWindows + 5; ++i)
-        EXPECT_TRUE(CollectLiveWindow(window.hwnd(), 0));
+        EXPECT_TRUE(CollectLiveWindow(window.hwnd(), reinterpret_cast<LPARAM>(&filter)));
     EXPECT_EQ(kMaxLiveWindows, g_liveWindowList.count);
+}
+
+// Wine cloaks no window: the decisions are tested as tables.
+TEST(WindowFilter, EachListLeavesOutItsOwnClassesOfTheOneTable)
+{
+    struct Row { const char* name; bool switched, live, stored; } rows[] = {
+        {"QuorvaneMenu", 1, 1, 0}, {"QuorvaneShadow", 1, 1, 0}, {"Shell_SecondaryTrayWnd", 1, 1, 1},
+        {"WorkerW", 1, 1, 1}, {"wndclass_pinwall_zq", 0, 1, 1}, {"tooltips_class32", 0, 1, 0},
+        {"QuorvaneMenuX", 0, 0, 0}, {"workerw", 0, 0, 0}, {"", 0, 0, 0}};
+    for (const Row& r : rows)
+    {
+        EXPECT_EQ(r.switched, IsClassLeftOut(kSwitchList, r.name)) << r.name;
+        EXPECT_EQ(r.live, IsClassLeftOut(kLiveList, r.name)) << r.name;
+        EXPECT_EQ(r.stored, IsClassLeftOut(kStoredList, r.name)) << r.name;
+    }
+}
+
+TEST(WindowFilter, OnlyAQueryThatSucceedsReportsACloakedWindow)
+{
+    struct Row { HRESULT result; DWORD value; bool cloaked; } rows[] = {
+        {S_OK, 0, false}, {S_OK, 1, true}, {S_OK, 2, true}, {S_OK, 4, true},
+        {E_NOTIMPL, 2, false}, {E_INVALIDARG, 1, false}, {E_HANDLE, 0, false}};
+    for (const Row& r : rows)
+        EXPECT_EQ(r.cloaked, IsCloakedAnswer(r.result, r.value)) << std::hex << r.result << " " << r.value;
+    EXPECT_FALSE(CCloakQuery().IsCloaked(GetDesktopWindow())) << "Wine cloaks nothing";
 }
 
 }  // namespace

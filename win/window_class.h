@@ -22,11 +22,3 @@ inline bool IsClassName(const char* className, const char* wanted)
 {
     return strcmp(className, wanted) == 0;
 }
-
-// Shell windows that belong to no desktop, beside the main taskbar and
-// "Progman": the taskbars of the other monitors and the desktop's "WorkerW"
-// windows (wallpaper and icons).
-inline bool IsShellWindowClass(const char* className)
-{
-    return IsClassName(className, "Shell_SecondaryTrayWnd") || IsClassName(className, "WorkerW");
-}

@@ -15,6 +15,9 @@ inline int ReadWindowTitle(HWND window, char* title, int size)
     if (size <= 0)
         return 0;
     title[0] = '\0';
+    // A limit of no bytes would make WideCharToMultiByte report the size it needs.
+    if (size == 1)
+        return 0;
     WCHAR wide[kMaxTitleRead];
     int length = InternalGetWindowText(window, wide, size < kMaxTitleRead ? size : kMaxTitleRead);
     if (length <= 0)
@@ -22,8 +25,24 @@ inline int ReadWindowTitle(HWND window, char* title, int size)
     // A character may take more than one byte: whole characters are left out
     // from the end until the rest fits.
     int bytes = 0;
-    while (length > 0 && (bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, title, size - 1, NULL, NULL)) == 0)
+    while (length > 0)
+    {
+        // Nor is a surrogate pair cut: its first half alone would become '?'.
+        if (IS_HIGH_SURROGATE(wide[length - 1]) && --length == 0)
+            break;
+        bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, title, size - 1, NULL, NULL);
+        if (bytes > 0)
+            break;
         --length;
+    }
     title[bytes] = '\0';
     return bytes;
+}
+
+// Whether the window has a title, from the length the system keeps: a first
+// character that takes two bytes in the ANSI code page counts like any other.
+inline bool HasWindowTitle(HWND window)
+{
+    WCHAR first[2];
+    return InternalGetWindowText(window, first, 2) > 0;
 }

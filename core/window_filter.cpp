@@ -1,0 +1,62 @@
+#include "core/window_filter.h"
+
+#include "win/window_class.h"
+
+namespace {
+
+struct LeftOutClass
+{
+    const char* name;
+    int lists;
+};
+
+const LeftOutClass kLeftOutClasses[] = {
+    // The host bar's menu and its shadow come and go with the bar.
+    {"QuorvaneMenu", kSwitchList | kLiveList},
+    {"QuorvaneShadow", kSwitchList | kLiveList},
+    // The shell's windows that belong to no desktop: the taskbars of the
+    // other monitors, the wallpaper and icons.
+    {"Shell_SecondaryTrayWnd", kSwitchList | kLiveList | kStoredList},
+    {"WorkerW", kSwitchList | kLiveList | kStoredList},
+    // Pinned windows move with every switch but are on no desktop's list.
+    {"wndclass_pinwall_zq", kLiveList | kStoredList},
+    // Tooltips on screen; one remembered on another desktop is listed like any window.
+    {"tooltips_class32", kLiveList},
+};
+
+}  // namespace
+
+bool IsClassLeftOut(WindowListKind list, const char* className)
+{
+    for (const LeftOutClass& entry : kLeftOutClasses)
+    {
+        if ((entry.lists & list) && IsClassName(className, entry.name))
+            return true;
+    }
+    return false;
+}
+
+CWindowFilter::CWindowFilter(WindowListKind listKind, HWND bar)
+    : list(listKind), barTop(listKind == kSwitchList ? bar : NULL), trayWindow(FindWindowA("Shell_TrayWnd", NULL)),
+      progmanWindow(FindWindowA("Progman", NULL))
+{
+}
+
+bool CWindowFilter::Takes(HWND window) const
+{
+    char className[kClassNameSize];
+    if (!ReadVisibleClassName(window, className) || IsClassLeftOut(list, className))
+        return false;
+    if (window == trayWindow || window == progmanWindow || (barTop && window == barTop))
+        return false;
+    // Last: the dearest check, a call into the desktop window manager.
+    return !cloak.IsCloaked(window);
+}
+
+bool CWindowFilter::TakesStored(HWND window) const
+{
+    char className[kClassNameSize];
+    className[0] = '\0';
+    GetClassNameA(window, className, kClassNameSize - 1);
+    return !IsClassLeftOut(list, className) && !cloak.IsCloaked(window);
+}
