@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "win/handle32.h"
 #include "core/switch_activation.h"
 #include "plugin/bar_interfaces.h"
 #include "support/event_log.h"
@@ -192,13 +193,16 @@ TEST_F(HungWindowTest, SwitchBackRestoresTheZOrderAndActivatesOnlyTheFirstRecord
 {
     HungThread other("other", 4);  // overlapping windows, never frozen
     DWORD thread = GetWindowThreadProcessId(other.hwnd(), NULL);
-    std::vector<HWND> before = VisibleWindowsOf(thread);
-    ASSERT_EQ(4u, before.size());
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    // The z-order they had when hidden: the switch records top-most first.
+    std::vector<HWND> hidden;
+    for (int i = 0; i < g_desktopTable.windowCounts[0]; ++i)
+        hidden.push_back(WordToHandle(g_desktopTable.entries[0][i].window));
+    ASSERT_EQ(4u, hidden.size());
     LONG activations = ActivateMessages();
     ASSERT_TRUE(g_desktopTable.SwitchTo(0, NULL));
-    EXPECT_EQ(before, VisibleWindowsOf(thread));
-    EXPECT_EQ(before.front(), GetForegroundWindow());
+    EXPECT_EQ(hidden, VisibleWindowsOf(thread));
+    EXPECT_EQ(hidden.front(), GetForegroundWindow());
     EXPECT_EQ(1, ActivateMessages() - activations) << "each window shown was activated";
 }
 

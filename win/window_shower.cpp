@@ -49,18 +49,26 @@ void CWindowShower::Finish()
         return;
     HWND last = runWindows[runCount - 1];
     int done = CarriedOut();
-    for (;;)
+    // An owner whose handling of a request waits on another thread answers
+    // from that wait, before the request is carried out: an answer ends the
+    // run only once its windows are where they belong, or when twice it
+    // brought no further window there (a window that has gone never gets
+    // there).
+    int idleAnswers = 0;
+    while (done < runCount)
     {
         DWORD_PTR answer = 0;
-        if (SendMessageTimeoutA(last, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer))
-            break;
+        bool answered = SendMessageTimeoutA(last, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer) != 0;
         int now = CarriedOut();
-        if (now == runCount)
-            break;
         if (now <= done)
         {
-            RememberHung(runThread);
-            break;
+            if (!answered)
+            {
+                RememberHung(runThread);
+                break;
+            }
+            if (++idleAnswers == 2)
+                break;
         }
         done = now;
     }

@@ -2,13 +2,13 @@
 // for longer than kHungProbeTimeoutMs at any one call. A window of the
 // calling thread is shown or hidden directly. Windows of another thread get
 // their requests with ShowWindowAsync; a run of requests to one owner, in a
-// row, ends with a WM_NULL sent with that limit: the owner handles sent
-// messages in the order they come, so its answer says the run is done.
-// When the limit passes first, the run's windows are looked at: an owner
-// that carried out more of them since the last look is at work on them and
-// is given another limit; one that did not is taken for hung for the rest
-// of the batch, its later requests are only posted, and it carries them out
-// when it pumps messages again.
+// row, ends with a WM_NULL sent with that limit, and the run's windows are
+// looked at: the owner handles sent messages in the order they come, so
+// once it answers and the windows are where the requests put them, the run
+// is done. An owner that carried out more of them since the last look is
+// at work on them and is asked again; one that neither answered nor did
+// more is taken for hung for the rest of the batch, its later requests are
+// only posted, and it carries them out when it pumps messages again.
 //
 // No answer is trusted beyond the call it answers: an owner that answered
 // may start long work (saving its files, say) on the very next message.
