@@ -2,6 +2,7 @@
 // to a thread that has stopped pumping messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/desktop_table.h"
@@ -12,6 +13,7 @@
 #include "support/hung_thread.h"
 #include "support/owned_pager.h"
 #include "support/test_window.h"
+#include "support/window_order.h"
 
 extern "C" BOOL WINAPI SetShellWindow(HWND window);  // user32, declared by no header here
 
@@ -177,15 +179,12 @@ TEST_F(HungWindowTest, TheForegroundGoesToAVisibleBarButNeverToANoActivateOne)
     }
 }
 
-// The visible top-level windows of `thread`, top-most first.
-std::vector<HWND> VisibleWindowsOf(DWORD thread)
+// Those of `windows` that are visible, top-most first.
+std::vector<HWND> VisibleInZOrder(const std::vector<HWND>& windows)
 {
-    std::vector<HWND> found;
-    for (HWND w = GetTopWindow(NULL); w; w = GetWindow(w, GW_HWNDNEXT))
-    {
-        if (IsWindowVisible(w) && GetWindowThreadProcessId(w, NULL) == thread)
-            found.push_back(w);
-    }
+    std::vector<HWND> found = WindowsInEnumOrder(windows);
+    found.erase(std::remove_if(found.begin(), found.end(), [](HWND w) { return !IsWindowVisible(w); }),
+                found.end());
     return found;
 }
 
@@ -194,7 +193,6 @@ TEST_F(HungWindowTest, SwitchBackRestoresTheZOrderAndActivatesOnlyTheFirstRecord
     HungThread other("other", 4);  // overlapping windows, never frozen
     RegisterTestClass("ZOrderBar", DefWindowProcA, NULL);  // its activations are not counted
     TestWindow bar("ZOrderBar", "bar", true);  // takes the foreground off them, as a bar does
-    DWORD thread = GetWindowThreadProcessId(other.hwnd(), NULL);
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, bar.hwnd()));
     // The z-order they had when hidden: the switch records top-most first.
     std::vector<HWND> hidden;
@@ -205,12 +203,13 @@ TEST_F(HungWindowTest, SwitchBackRestoresTheZOrderAndActivatesOnlyTheFirstRecord
     ASSERT_TRUE(g_desktopTable.SwitchTo(0, bar.hwnd()));
     // Wine brings its own z-order in line with the X server's as the owner
     // handles the X events of the shows: what counts is where it settles.
-    for (int i = 0; i < 20 && VisibleWindowsOf(thread) != hidden; ++i)
+    std::vector<HWND> shown = VisibleInZOrder(hidden);
+    for (int i = 0; i < 20 && shown != hidden; ++i, shown = VisibleInZOrder(hidden))
     {
         SendMessageA(other.hwnd(), WM_NULL, 0, 0);
         PumpMessages(50);
     }
-    EXPECT_EQ(hidden, VisibleWindowsOf(thread));
+    EXPECT_EQ(hidden, shown);
     EXPECT_EQ(hidden.front(), GetForegroundWindow());
     EXPECT_EQ(1, ActivateMessages() - activations) << "each window shown was activated";
 }

@@ -7,15 +7,15 @@ namespace {
 struct Collect
 {
     const std::vector<HWND>* among;
-    std::vector<std::string> titles;
+    std::vector<HWND> windows;
 };
 
-BOOL CALLBACK CollectTitle(HWND window, LPARAM param)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
 {
     Collect* collect = reinterpret_cast<Collect*>(param);
     const std::vector<HWND>& among = *collect->among;
     if (std::find(among.begin(), among.end(), window) != among.end())
-        collect->titles.push_back(Title(window));
+        collect->windows.push_back(window);
     return TRUE;
 }
 
@@ -28,11 +28,19 @@ std::string Title(HWND window)
     return title;
 }
 
-std::vector<std::string> TitlesInEnumOrder(const std::vector<HWND>& among)
+std::vector<HWND> WindowsInEnumOrder(const std::vector<HWND>& among)
 {
     Collect collect = {&among, {}};
-    EnumWindows(CollectTitle, reinterpret_cast<LPARAM>(&collect));
-    return collect.titles;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collect));
+    return collect.windows;
+}
+
+std::vector<std::string> TitlesInEnumOrder(const std::vector<HWND>& among)
+{
+    std::vector<std::string> titles;
+    for (HWND window : WindowsInEnumOrder(among))
+        titles.push_back(Title(window));
+    return titles;
 }
 
 std::vector<std::string> Prefixed(const char* prefix, const std::vector<std::string>& titles)

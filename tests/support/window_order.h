@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// One snapshot of the z-order, top-most first: a walk by GW_HWNDNEXT meets a
+// window twice when it is restacked in between.
+std::vector<HWND> WindowsInEnumOrder(const std::vector<HWND>& among);
 std::vector<std::string> TitlesInEnumOrder(const std::vector<HWND>& among);
 std::string Title(HWND window);
 
