@@ -293,9 +293,21 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
         CWindowShower shower;
         MoveActivationOff(hidden.windows, hidden.count, barTop, shower);
         // Bottom-most first: no window is uncovered, and repainted, only to
-        // be hidden next.
+        // be hidden next. A window still active (nobody took the foreground)
+        // goes last wherever it lies, as under a top-most window: hidden
+        // before the others, it would pass the activation on to one of them.
+        HWND active = GetForegroundWindow();
+        bool activeHidden = false;
         for (int i = hidden.count - 1; i >= 0; --i)
-            shower.Apply(WordToHandle(hidden.windows[i]), SW_HIDE);
+        {
+            HWND window = WordToHandle(hidden.windows[i]);
+            if (window == active)
+                activeHidden = true;
+            else
+                shower.Apply(window, SW_HIDE);
+        }
+        if (activeHidden)
+            shower.Apply(active, SW_HIDE);
         ShowTarget(shown, shower);
     }
 

@@ -68,6 +68,21 @@ TEST_F(DesktopTableTest, SwitchAwayAndBackHidesBottomMostFirstAndShowsFirstRecor
     EXPECT_FALSE(windows[3]->IsVisible()) << "an invisible window is never shown";
 }
 
+// With no bar to take the foreground, the active window goes last even where
+// a top-most window lies above it: no other window is activated on the way.
+TEST_F(DesktopTableTest, ActiveWindowUnderATopMostOneIsHiddenLast)
+{
+    HWND active = Make("active");
+    HWND above = Make("above", false);
+    SetWindowPos(above, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ASSERT_EQ(active, GetForegroundWindow());
+    ClearEvents();
+    LONG activations = ActivateMessages();
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_EQ(Titles({"hide above", "hide active"}), Events());
+    EXPECT_EQ(1, ActivateMessages() - activations) << "more than the active window's deactivation";
+}
+
 TEST_F(DesktopTableTest, SwitchToCurrentOrOutOfRangeChangesNothing)
 {
     Make("w");
