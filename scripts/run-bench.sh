@@ -8,17 +8,9 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-scripts/install-deps.sh
-scripts/build.sh >/dev/null
-
-source scripts/wine-session.sh
+scripts/run-random.sh pager_bench.exe "$@"
 stripped=$(mktemp)
-trap 'rm -f "$stripped"; stop_wine_session' EXIT
-start_wine_session
-
-echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
-"$WINE64" build/x86_64/bin/pager_bench.exe "$@" </dev/null
-echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+trap 'rm -f "$stripped"' EXIT
 
 # Sizes from the section table (objdump -h, hexadecimal): the sections loaded
 # into the host's process (ALLOC; debug sections are not), and of them the
