@@ -8,6 +8,7 @@
 #include "core/window_filter.h"
 #include "win/handle32.h"
 #include "win/sent_message_wait.h"
+#include "win/window_platform.h"
 #include "win/window_shower.h"
 
 CDesktopTable g_desktopTable;
@@ -53,24 +54,54 @@ void ShowBatch(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
     }
 }
 
-// The target desktop's windows, from the last recorded to the first. A
-// hidden window keeps its place in the z-order, so only the first recorded,
-// shown last, is activated: the others are shown without activation, which
-// spares every application an activation and a deactivation.
-void ShowTarget(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
+// A window that the user could have left active: enabled, and neither a
+// tool window nor one that takes no activation (a note, an overlay).
+bool CanBeActivated(HWND window)
 {
+    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    return IsWindow(window) && IsWindowEnabled(window) && !(exStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+}
+
+// The window to activate among a desktop's windows (last recorded first):
+// the one active when the desktop was left, else the first recorded that
+// can be activated, else none.
+HWND ChooseActive(const CDesktopTable::WindowBatch& batch, uint32_t remembered)
+{
+    for (int i = 0; remembered && i < batch.count; ++i)
+    {
+        if (batch.windows[i] == remembered && IsWindow(WordToHandle(remembered)))
+            return WordToHandle(remembered);
+    }
+    for (int i = batch.count - 1; i >= 0; --i)
+    {
+        if (CanBeActivated(WordToHandle(batch.windows[i])))
+            return WordToHandle(batch.windows[i]);
+    }
+    return NULL;
+}
+
+// The target desktop's windows, from the last recorded to the first. A
+// hidden window keeps its place in the z-order, so only the window to
+// activate, shown last, is activated: the others are shown without
+// activation, which spares every application an activation and a
+// deactivation. An owned window stays above its owner either way.
+void ShowTarget(const CDesktopTable::WindowBatch& batch, uint32_t remembered, CWindowShower& shower)
+{
+    HWND active = ChooseActive(batch, remembered);
     for (int i = 0; i < batch.count; ++i)
     {
         HWND window = WordToHandle(batch.windows[i]);
-        shower.Apply(window, i == batch.count - 1 ? SW_SHOW : SW_SHOWNA);
+        if (window != active)
+            shower.Apply(window, SW_SHOWNA);
         ClearParked(window);
     }
+    if (active)
+        shower.Apply(active, SW_SHOW);
     shower.Finish();
     // Another thread's window was activated by its owner, which may not take
     // the foreground on its own; the bar's thread, clicked just now, may.
-    HWND first = batch.count > 0 ? WordToHandle(batch.windows[batch.count - 1]) : NULL;
-    if (first && IsWindowVisible(first) && GetForegroundWindow() != first)
-        SetForegroundWindow(first);
+    if (active && IsWindowVisible(active) && GetForegroundWindow() != active)
+        SetForegroundWindow(active);
 }
 
 void ShowBatch(const CDesktopTable::WindowBatch& batch, ShowWait wait = kWaitForAnsweringOwners)
@@ -85,7 +116,7 @@ CDesktopTable::CDesktopTable()
 {
     currentIndex = 0;
     ClearLists();
-    // desktopCount and the three handles keep their static zero.
+    // desktopCount and barTopWindow keep their static zero.
     switchThread = 0;
     switchEnded = NULL;
     generation = 0;
@@ -102,6 +133,7 @@ void CDesktopTable::ClearLists()
 {
     memset(windowCounts, 0, sizeof(windowCounts));
     memset(entries, 0, sizeof(entries));
+    memset(activeWindow, 0, sizeof(activeWindow));
 }
 
 // From the last recorded to the first.
@@ -190,9 +222,22 @@ bool CDesktopTable::ChangeCount(int count)
     {
         CTableLock guard;
         // Shrinking: the windows of the desktops that drop away come back.
-        for (int j = count; j < desktopCount; ++j)
+        // A current desktop among them (another bar's switch may have moved
+        // there since the caller looked) hands over to desktop 1, whose
+        // windows come back too: they all share the screen from now on.
+        // The current desktop's own list is not collected: its windows are
+        // on screen, and the list is only recorded anew when it is left.
+        int shownDesktop = currentIndex;
+        if (currentIndex >= count)
         {
-            CollectList(j, dropped);
+            CollectList(0, dropped);
+            windowCounts[0] = 0;
+            currentIndex = 0;
+        }
+        for (int j = count; j < kMaxDesktops; ++j)
+        {
+            if (j != shownDesktop)
+                CollectList(j, dropped);
             windowCounts[j] = 0;
         }
         desktopCount = count;
@@ -200,6 +245,18 @@ bool CDesktopTable::ChangeCount(int count)
     }
     ShowBatch(dropped);
     return true;
+}
+
+void CDesktopTable::Snapshot(DesktopLists* lists, int32_t* count) const
+{
+    CTableLock guard;
+    *count = desktopCount;
+    lists->currentIndex = currentIndex;
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        lists->windowCounts[d] = windowCounts[d];
+        memcpy(lists->entries[d], entries[d], windowCounts[d] * sizeof(DesktopEntry));
+    }
 }
 
 bool CDesktopTable::RestoreAll()
@@ -259,16 +316,69 @@ bool CDesktopTable::EnterSwitch()
     }
 }
 
+void CDesktopTable::NoteForeground()
+{
+    InterlockedExchange(&userForeground, static_cast<LONG>(HandleToWord(GetForegroundWindow())));
+}
+
+// Under the lock: records the current desktop's windows into its list and
+// `hidden`, and the window active there.
+void CDesktopTable::RecordDesktop(const CWindowFilter& filter, HWND barTop, WindowBatch& hidden)
+{
+    HWND foreground = GetForegroundWindow();
+    uint32_t active = HandleToWord(foreground);
+    if (!foreground || foreground == barTop)
+        active = static_cast<uint32_t>(userForeground);
+    if (active == HandleToWord(barTop))
+        active = 0;
+    barTopWindow = barTop;
+    windowCounts[currentIndex] = 0;
+    activeWindow[currentIndex] = 0;
+    EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&filter));
+    for (int i = 0; i < windowCounts[currentIndex]; ++i)
+    {
+        hidden.Add(entries[currentIndex][i].window);
+        if (entries[currentIndex][i].window == active)
+            activeWindow[currentIndex] = active;
+    }
+}
+
+// Windows whose hide the system refused stay on screen: like windows of
+// every desktop, they leave the list they were just put on, and their mark.
+void CDesktopTable::ForgetRefused(int desktop, const WindowBatch& refused)
+{
+    int& count = windowCounts[desktop];
+    int kept = 0;
+    for (int k = 0; k < count; ++k)
+    {
+        bool drop = false;
+        for (int i = 0; i < refused.count && !drop; ++i)
+            drop = entries[desktop][k].window == refused.windows[i];
+        if (!drop)
+            entries[desktop][kept++] = entries[desktop][k];
+        else if (activeWindow[desktop] == entries[desktop][k].window)
+            activeWindow[desktop] = 0;
+    }
+    count = kept;
+}
+
 bool CDesktopTable::SwitchTo(int index, HWND barTop)
 {
     if (index < 0 || index >= kMaxDesktops)
         return false;
     if (!EnterSwitch())
         return false;
+    // Requests of an earlier switch still queued to this thread are carried
+    // out first: a window of ours still waiting to be hidden is not recorded
+    // here as on screen.
+    CarryOutQueuedRequests();
 
     DesktopBatch hidden;
     DesktopBatch shown;
+    DesktopBatch refused;
     LONG startGeneration = 0;
+    int left = 0;
+    uint32_t remembered = 0;
     bool moving;
     // Outside the lock: it loads a library and looks the shell's windows up.
     CWindowFilter filter(kSwitchList, barTop);
@@ -277,12 +387,10 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
         moving = index != currentIndex;
         if (moving)
         {
-            barTopWindow = barTop;
-            windowCounts[currentIndex] = 0;
-            EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&filter));
-            for (int i = 0; i < windowCounts[currentIndex]; ++i)
-                hidden.Add(entries[currentIndex][i].window);
+            left = currentIndex;
+            RecordDesktop(filter, barTop, hidden);
             CollectList(index, shown);
+            remembered = activeWindow[index];
             // The table is final from here on; only the windows are still to move.
             currentIndex = index;
             startGeneration = generation;
@@ -303,12 +411,12 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
             HWND window = WordToHandle(hidden.windows[i]);
             if (window == active)
                 activeHidden = true;
-            else
-                shower.Apply(window, SW_HIDE);
+            else if (!shower.Apply(window, SW_HIDE))
+                refused.Add(hidden.windows[i]);
         }
-        if (activeHidden)
-            shower.Apply(active, SW_HIDE);
-        ShowTarget(shown, shower);
+        if (activeHidden && !shower.Apply(active, SW_HIDE))
+            refused.Add(HandleToWord(active));
+        ShowTarget(shown, remembered, shower);
     }
 
     DesktopBatch forgotten;
@@ -316,9 +424,13 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
         CTableLock guard;
         if (moving && generation != startGeneration)
             CollectForgotten(hidden, forgotten);
+        else if (refused.count > 0)
+            ForgetRefused(left, refused);
         switchThread = 0;
         SetEvent(switchEnded);
     }
+    for (int i = 0; i < refused.count; ++i)
+        ClearParked(WordToHandle(refused.windows[i]));
     ShowBatch(forgotten);
     return true;
 }

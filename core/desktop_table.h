@@ -60,6 +60,14 @@ public:
     bool ChangeCount(int count);
     bool SwitchTo(int index, HWND barTop);
     bool RestoreAll();
+    // A copy of the lists, taken under the lock, for a writer that must not
+    // hold it (a host's stream may wait on another thread).
+    void Snapshot(DesktopLists* lists, int32_t* count) const;
+
+    // The window in the foreground while the mouse moves over the cells: the
+    // bar may take the foreground with the click, and the window to bring
+    // back active later is the one it took it from.
+    void NoteForeground();
 
     // Shows the windows parked on desktops other than the current one, so
     // that forgetting the lists never leaves a window hidden for good.
@@ -86,10 +94,15 @@ private:
     bool IsRemembered(uint32_t window) const;
     void ClearLists();
     bool EnterSwitch();
+    void RecordDesktop(const class CWindowFilter& filter, HWND barTop, WindowBatch& hidden);
+    void ForgetRefused(int desktop, const WindowBatch& refused);
 
     DWORD switchThread;  // the thread whose switch runs, or 0
     HANDLE switchEnded;  // set while no switch runs
     LONG generation;     // counts the changes of the lists made outside a switch
+    // Per desktop, the window that was active when it was left (memory only).
+    uint32_t activeWindow[kMaxDesktops];
+    volatile LONG userForeground;  // see NoteForeground
 };
 
 extern CDesktopTable g_desktopTable;

@@ -126,23 +126,22 @@ void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table, D
     table.Reset(count, staged);
 }
 
-HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table)
+HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table,
+                  DesktopLists* staged)
 {
+    int32_t desktopCount = 0;
+    table.Snapshot(staged, &desktopCount);
     CStateWriter writer(stream);
     writer.Put(&formatVersion, sizeof(formatVersion));
     writer.Put(&settings, sizeof(settings));
-    writer.Put(&table.desktopCount, sizeof(table.desktopCount));
-    writer.Put(&table.currentIndex, sizeof(table.currentIndex));
+    writer.Put(&desktopCount, sizeof(desktopCount));
+    writer.Put(&staged->currentIndex, sizeof(staged->currentIndex));
     for (int d = 0; d < kMaxDesktops; ++d)
-        writer.Put(&table.windowCounts[d], sizeof(table.windowCounts[d]));
+        writer.Put(&staged->windowCounts[d], sizeof(staged->windowCounts[d]));
     for (int d = 0; d < kMaxDesktops && SUCCEEDED(writer.Result()); ++d)
     {
-        for (int k = 0; k < table.windowCounts[d]; ++k)
-        {
-            DesktopEntry entry;
-            table.GetEntry(d, k, &entry);
-            writer.Put(&entry, sizeof(entry));
-        }
+        for (int k = 0; k < staged->windowCounts[d]; ++k)
+            writer.Put(&staged->entries[d][k], sizeof(DesktopEntry));
     }
     return writer.Result();
 }

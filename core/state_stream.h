@@ -47,7 +47,9 @@ void ReadStateLists(IStream* stream, StoredState* state, DesktopLists* staged);
 // read without the table lock.
 void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table, DesktopLists* staged);
 
-// Writes the whole state: all nine desktops, whatever the count. Stops at
-// the first failing Write and returns its result; a short write gives
-// STG_E_MEDIUMFULL.
-HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table);
+// Writes the whole state: all nine desktops, whatever the count, from a
+// copy of the table that `staged` (the caller's) takes under the lock; the
+// stream is written without it. Stops at the first failing Write and returns
+// its result; a short write gives STG_E_MEDIUMFULL.
+HRESULT SaveState(IStream* stream, int32_t formatVersion, const PagerSettings& settings, const CDesktopTable& table,
+                  DesktopLists* staged);

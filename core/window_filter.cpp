@@ -1,6 +1,7 @@
 #include "core/window_filter.h"
 
 #include "win/window_class.h"
+#include "win/window_platform.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ const LeftOutClass kLeftOutClasses[] = {
     {"wndclass_pinwall_zq", kLiveList | kStoredList},
     // Tooltips on screen; one remembered on another desktop is listed like any window.
     {"tooltips_class32", kLiveList},
+    // What the system shows in place of a hung application's window belongs
+    // to a process of the system, which refuses our requests; it goes when
+    // the application answers again, and its own window comes back where it
+    // was. It stays on screen like a window of every desktop.
+    {"Ghost", kSwitchList},
 };
 
 }  // namespace
@@ -38,8 +44,23 @@ bool IsClassLeftOut(WindowListKind list, const char* className)
 
 CWindowFilter::CWindowFilter(WindowListKind listKind, HWND bar)
     : list(listKind), barTop(listKind == kSwitchList ? bar : NULL), trayWindow(FindWindowA("Shell_TrayWnd", NULL)),
-      progmanWindow(FindWindowA("Progman", NULL))
+      progmanWindow(FindWindowA("Progman", NULL)), rankedProcess(0), rankedAbove(false)
 {
+}
+
+// The system refuses to hide such a window: it is never recorded, so it is
+// never marked, listed for another desktop or made the active one there.
+bool CWindowFilter::OutranksUs(HWND window) const
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    // One answer per process in a row: a program's windows come together.
+    if (process != rankedProcess || process == 0)
+    {
+        rankedProcess = process;
+        rankedAbove = WindowPlatform().ProcessOutranksUs(process);
+    }
+    return rankedAbove;
 }
 
 bool CWindowFilter::Takes(HWND window) const
@@ -48,6 +69,8 @@ bool CWindowFilter::Takes(HWND window) const
     if (!ReadVisibleClassName(window, className) || IsClassLeftOut(list, className))
         return false;
     if (window == trayWindow || window == progmanWindow || (barTop && window == barTop))
+        return false;
+    if (list == kSwitchList && OutranksUs(window))
         return false;
     // Last: the dearest check, a call into the desktop window manager.
     return !cloak.IsCloaked(window);

@@ -18,7 +18,8 @@ bool IsClassLeftOut(WindowListKind list, const char* className);
 
 // The enumerations' filter: a visible window, of a class the list takes,
 // neither the main taskbar nor the shell's window, nor for the switch the
-// bar's top-level window, and not cloaked. The stored list asks only for the
+// bar's top-level window or a window of a process that outranks ours, and
+// not cloaked. The stored list asks only for the
 // class and the cloak: its windows are hidden, and were filtered when recorded.
 class CWindowFilter
 {
@@ -30,9 +31,13 @@ public:
     bool TakesStored(HWND window) const;
 
 private:
+    bool OutranksUs(HWND window) const;
+
     WindowListKind list;
     HWND barTop;
     HWND trayWindow;
     HWND progmanWindow;
     CCloakQuery cloak;
+    mutable DWORD rankedProcess;
+    mutable bool rankedAbove;
 };

@@ -102,6 +102,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
 // a host sets the site first anyway.
 HRESULT STDMETHODCALLTYPE CPagerPlugin::OnMouseMove(DWORD, int x, int y)
 {
+    g_desktopTable.NoteForeground();
     int index = HitTest(x, y);
     if (index != hoverIndex)
     {

@@ -115,8 +115,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Save(IStream* stream)
 {
     if (!stream)
         return S_OK;
-    CTableLock guard;
-    return SaveState(stream, formatVersion, settings, g_desktopTable);
+    return SaveState(stream, formatVersion, settings, g_desktopTable, &saveStaging);
 }
 
 // Null pointers from the host make a call that is ignored, with the result

@@ -80,8 +80,11 @@ public:
     int columnsInUse;
     PagerSettings settings;
     int hoverIndex;
-    // Where Load stages the lists it reads, until the stream has arrived whole.
+    // Where Load stages the lists it reads, until the stream has arrived
+    // whole, and Save the copy it writes: neither holds the table lock while
+    // the host's stream is read or written.
     DesktopLists loadStaging;
+    DesktopLists saveStaging;
 
 private:
     ~CPagerPlugin();  // reached only through DestroySelf

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "core/parked_mark.h"
+#include "win/window_platform.h"
+#include "win/window_shower.h"
 #include "win/handle32.h"
 #include "support/event_log.h"
 #include "support/test_window.h"
@@ -212,12 +216,19 @@ TEST_F(DesktopTableTest, CountChangesAreClamped)
     EXPECT_EQ(1, g_desktopTable.desktopCount);
 }
 
-TEST_F(DesktopTableTest, ShrinkKeepsTheCurrentIndexEvenOutsideTheCount)
+// Another bar's switch may move past the new count between a caller's look
+// and the count change: desktop 1 becomes current, its windows join the screen.
+TEST_F(DesktopTableTest, ShrinkPastTheCurrentDesktopMakesDesktop1Current)
 {
     g_desktopTable.ChangeCount(5);
+    HWND first = Make("on 1");
     ASSERT_TRUE(g_desktopTable.SwitchTo(4, NULL));
+    HWND fifth = Make("on 5");
     g_desktopTable.ChangeCount(2);
-    EXPECT_EQ(4, g_desktopTable.currentIndex);
+    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_TRUE(IsWindowVisible(first) && IsWindowVisible(fifth));
+    ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+    EXPECT_EQ(2, g_desktopTable.windowCounts[0]);
 }
 
 TEST_F(DesktopTableTest, RestoreAllShowsEveryDesktopAlsoBeyondTheCount)
@@ -255,6 +266,82 @@ TEST(HandleWords, WidenBySignExtension)
 {
     EXPECT_EQ(reinterpret_cast<HWND>(static_cast<INT_PTR>(-2)), WordToHandle(0xFFFFFFFEu));
     EXPECT_EQ(0x00012345u, HandleToWord(reinterpret_cast<HWND>(0x12345)));
+}
+
+// The window active when a desktop was left comes back active, not the one
+// above it: an owned Find box, a top-most note that takes no activation.
+TEST_F(DesktopTableTest, TheWindowThatWasActiveComesBackActive)
+{
+    for (bool note : {false, true})
+    {
+        HWND editor = Make("editor");
+        SetForegroundWindow(editor);
+        HWND above = CreateWindowExA(note ? WS_EX_TOPMOST | WS_EX_NOACTIVATE : 0, kTestWindowClass, "above",
+                                     WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, note ? NULL : editor, NULL, NULL, NULL);
+        ShowWindow(above, SW_SHOWNA);
+        ASSERT_EQ(editor, GetForegroundWindow());
+        ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL) && g_desktopTable.SwitchTo(0, NULL));
+        EXPECT_EQ(editor, GetForegroundWindow()) << (note ? "under a note" : "under its Find box");
+        EXPECT_TRUE(IsWindowVisible(above));
+        DestroyWindow(above);
+        g_desktopTable.RestoreAll();
+    }
+}
+
+// What Windows may do and Wine does not, put in place of the platform's calls
+// for the test's own windows, seen as another thread's.
+struct ScriptedPlatform : CWindowPlatform
+{
+    bool refuse = false, outranks = false, hang = false;
+    int earlyAnswers = 0;  // probes answered before the queued requests run
+    std::vector<std::pair<HWND, int>> queued;
+    DWORD OwnerThread(HWND) override { return 1; }
+    bool Request(HWND window, int command) override
+    {
+        if (!refuse)
+            queued.push_back({window, command});
+        return !refuse;
+    }
+    ProbeAnswer Probe(HWND, UINT timeoutMs) override
+    {
+        if (hang)
+            return Sleep(timeoutMs), kProbeTimedOut;
+        if (earlyAnswers-- <= 0)
+            CarryOut();
+        return kProbeAnswered;
+    }
+    bool ProcessOutranksUs(DWORD) override { return outranks; }
+    void CarryOut()
+    {
+        for (auto& request : std::exchange(queued, {}))
+            ShowWindow(request.first, request.second);
+    }
+};
+
+TEST_F(DesktopTableTest, RefusedEarlyLateAndGhostOutcomesDecideWhatIsParked)
+{
+    struct Row { const char* name; ScriptedPlatform script; const char* className; int recorded; bool visible; };
+    ScriptedPlatform refused, outranking, early, late, plain;
+    refused.refuse = outranking.outranks = late.hang = true;
+    early.earlyAnswers = 3;
+    for (Row row : {Row{"refused", refused, kTestWindowClass, 0, true}, Row{"elevated", outranking, kTestWindowClass, 0, true},
+                    Row{"early answers", early, kTestWindowClass, 1, false}, Row{"late", late, kTestWindowClass, 1, true},
+                    Row{"ghost", plain, "Ghost", 0, true}})
+    {
+        HWND window = Make(row.name, true, row.className);
+        SetWindowPlatform(&row.script);
+        DWORD start = GetTickCount();
+        ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
+        EXPECT_LT(GetTickCount() - start, 2 * kHungProbeTimeoutMs) << row.name;
+        SetWindowPlatform(NULL);
+        EXPECT_EQ(row.recorded, g_desktopTable.windowCounts[0]) << row.name;
+        EXPECT_EQ(row.recorded == 1, IsParked(window)) << row.name;
+        EXPECT_EQ(row.visible, IsWindowVisible(window) != FALSE) << row.name;
+        row.script.CarryOut();  // carried out late, when the owner pumps again
+        g_desktopTable.RestoreAll();
+        EXPECT_TRUE(IsWindowVisible(window)) << row.name;
+        DestroyWindow(window);
+    }
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ TEST_F(FieldTest, AnotherThreadIsAnsweredInTheMiddleOfTheSwitch)
 {
     HWND reacting = MakeWindow("FieldReacting");
     HANDLE asker = NULL;
-    DWORD duringSwitch = 0;
+    DWORD duringSwitch = WAIT_FAILED;
     g_onHide = [&] {
         asker = CreateThread(NULL, 0, CountOnThread, pager, 0, NULL);
         duringSwitch = WaitForSingleObject(asker, 2000);

@@ -2,6 +2,7 @@
 // change the table from inside the switch, all through the DLL.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -18,14 +19,15 @@ namespace {
 const UINT kWorkMessage = WM_APP + 7;
 const DWORD kWorkMs = 8000;  // an application saving its files
 
-// Runs on the owner thread when one of its windows is hidden.
+// Run on the owner thread when one of its windows is hidden, and as its work.
 std::function<void(HWND)> g_onOwnerHide;
+std::function<void()> g_onWork;
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SHOWWINDOW && !wParam && g_onOwnerHide)
         g_onOwnerHide(window);
-    if (message == kWorkMessage)
-        Sleep(static_cast<DWORD>(wParam));  // an application saving its files
+    if (message == kWorkMessage && g_onWork)
+        std::exchange(g_onWork, nullptr)();
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -102,9 +104,10 @@ TEST_F(SwitchThreadsTest, OwnerBusyAfterItsFirstHideDoesNotHoldTheBar)
 {
     OwnerThread owner(5);
     SetForegroundWindow(owner.windows.back());
-    g_onOwnerHide = [](HWND window) {
-        PostMessageA(window, kWorkMessage, kWorkMs, 0);
+    // Busy inside its handling of the first hide, the others still to come.
+    g_onOwnerHide = [](HWND) {
         g_onOwnerHide = nullptr;
+        Sleep(kWorkMs);
     };
     // Half the work: an emulated machine takes seconds for the hides alone.
     EXPECT_LT(Click(1), kWorkMs / 2) << "the bar waited for the owner's work";
@@ -115,7 +118,7 @@ TEST_F(SwitchThreadsTest, OwnerBusyAfterItsFirstHideDoesNotHoldTheBar)
 TEST_F(SwitchThreadsTest, BarOnAnotherThreadAsksItsPagerFromInsideTheSwitch)
 {
     IBarPlugin* second = nullptr;
-    int answers = 0;
+    std::atomic<int> answers(0);
     OwnerThread other(1, [&] { second = module.CreatePager(); });
     g_onOwnerHide = [&](HWND) {
         BarInfo info = {kInfoWidth, 0, 0, 0, 40, 0, ""};
@@ -123,8 +126,8 @@ TEST_F(SwitchThreadsTest, BarOnAnotherThreadAsksItsPagerFromInsideTheSwitch)
         answers += second->GetInfo(&info) == 0 && second->GetItemInfo(kItemTooltip, 0, tooltip) == 0;
     };
     EXPECT_LT(Click(1), 2000u);
+    EXPECT_EQ(1, answers) << "the switch ended before its hide was carried out";
     EXPECT_TRUE(WaitForVisibility(other.windows[0], false, 2000));
-    EXPECT_EQ(1, answers);
     g_onOwnerHide = nullptr;
     second->Release();
 }
@@ -153,9 +156,35 @@ TEST_F(SwitchThreadsTest, TableChangedFromInsideTheSwitchForgetsNoWindow)
         };
         Click(1);
         Click(0);
+        EXPECT_FALSE(change) << "the host never changed the table";
         for (auto& window : mine)
             EXPECT_TRUE(window->IsVisible()) << "a window hidden by the switch was forgotten";
     }
+}
+
+// A bar thread busy while another bar's switch queues a hide to its window,
+// then rebuilding its bar before it pumps: the hide must not outlive the
+// rebuild's decision to show every window.
+TEST_F(SwitchThreadsTest, StaleHideOfABusyOwnerLosesNoWindowToItsRebuiltBar)
+{
+    IBarPlugin* second = nullptr;
+    OwnerThread other(1, [&] { second = module.CreatePager(); });
+    HANDLE clicked = CreateEventA(NULL, TRUE, FALSE, NULL), rebuilt = CreateEventA(NULL, TRUE, FALSE, NULL);
+    g_onWork = [&] {
+        WaitForSingleObject(clicked, 10000);
+        second->Release();
+        second = module.CreatePager();
+        SetEvent(rebuilt);
+    };
+    PostMessageA(other.windows[0], kWorkMessage, 0, 0);
+    Click(1);  // the other thread is taken for hung
+    SetEvent(clicked);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(rebuilt, 10000));
+    SendMessageA(other.windows[0], WM_NULL, 0, 0);  // it pumps again
+    EXPECT_TRUE(IsWindowVisible(other.windows[0])) << "hidden by a request older than the rebuild";
+    second->Release();
+    CloseHandle(clicked);
+    CloseHandle(rebuilt);
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "win/window_shower.h"
 
-CWindowShower::CWindowShower(ShowWait wait) : hungCount(0), runCount(0), runThread(0), waitMode(wait) {}
+#include "win/window_platform.h"
+
+CWindowShower::CWindowShower(ShowWait wait)
+    : hungCount(0), runCount(0), runThread(0), waitMode(wait), ownQueueDone(false)
+{
+}
 
 bool CWindowShower::KnownHung(DWORD thread) const
 {
@@ -22,80 +27,100 @@ bool CWindowShower::Answers(HWND window)
 {
     if (waitMode == kNeverWait)
         return false;
-    DWORD thread = GetWindowThreadProcessId(window, NULL);
+    DWORD thread = WindowPlatform().OwnerThread(window);
     if (thread == 0 || thread == GetCurrentThreadId())
         return true;
     if (KnownHung(thread))
         return false;
-    DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer))
+    if (WindowPlatform().Probe(window, kHungProbeTimeoutMs) != kProbeTimedOut)
         return true;
     RememberHung(thread);
     return false;
 }
 
-// Windows of the run that are where their requests put them.
+// Windows of the run that are where their requests put them; a window that
+// has gone needs nothing more.
 int CWindowShower::CarriedOut() const
 {
     int done = 0;
     for (int i = 0; i < runCount; ++i)
-        done += (IsWindowVisible(runWindows[i]) != FALSE) == runShows[i];
+        done += !IsWindow(runWindows[i]) || (IsWindowVisible(runWindows[i]) != FALSE) == runShows[i];
     return done;
+}
+
+// A window of the run still to be carried out, to probe its owner through.
+HWND CWindowShower::PendingWindow() const
+{
+    for (int i = 0; i < runCount; ++i)
+    {
+        if (IsWindow(runWindows[i]) && (IsWindowVisible(runWindows[i]) != FALSE) != runShows[i])
+            return runWindows[i];
+    }
+    return NULL;
 }
 
 void CWindowShower::Finish()
 {
     if (runCount == 0)
         return;
-    HWND last = runWindows[runCount - 1];
-    int done = CarriedOut();
-    // An owner whose handling of a request waits on another thread answers
-    // from that wait, before the request is carried out: an answer ends the
-    // run only once its windows are where they belong, or when twice it
-    // brought no further window there (a window that has gone never gets
-    // there).
-    int idleAnswers = 0;
-    while (done < runCount)
+    // The last request is the likeliest to be carried out last: ask there first.
+    HWND probed = runWindows[runCount - 1];
+    int done = 0;
+    DWORD progressAt = GetTickCount();
+    for (;;)
     {
-        DWORD_PTR answer = 0;
-        bool answered = SendMessageTimeoutA(last, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kHungProbeTimeoutMs, &answer) != 0;
-        int now = CarriedOut();
-        if (now <= done)
+        DWORD waited = GetTickCount() - progressAt;
+        if (waited >= kHungProbeTimeoutMs)
         {
-            if (!answered)
-            {
-                RememberHung(runThread);
-                break;
-            }
-            if (++idleAnswers == 2)
-                break;
+            RememberHung(runThread);
+            break;
         }
-        done = now;
+        ProbeAnswer answer = WindowPlatform().Probe(probed, kHungProbeTimeoutMs - waited);
+        int now = CarriedOut();
+        if (now == runCount)
+            break;
+        if (now > done)
+        {
+            done = now;
+            progressAt = GetTickCount();
+        }
+        else if (answer == kProbeAnswered)
+        {
+            // It pumps, but the requests are still on their way to it: let
+            // it work for a moment, answering what is sent to us meanwhile.
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_SENDMESSAGE);
+            MSG message;
+            PeekMessageA(&message, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        probed = PendingWindow();
     }
     runCount = 0;
 }
 
-void CWindowShower::Apply(HWND window, int command)
+bool CWindowShower::Apply(HWND window, int command)
 {
+    CWindowPlatform& platform = WindowPlatform();
     if (waitMode == kNeverWait)
-    {
-        ShowWindowAsync(window, command);
-        return;
-    }
-    DWORD thread = GetWindowThreadProcessId(window, NULL);
+        return platform.Request(window, command);
+    DWORD thread = platform.OwnerThread(window);
     if (thread != runThread || runCount == kMaxRun)
         Finish();
     // Our own windows, and handles whose window has gone, take the plain call.
     if (thread == 0 || thread == GetCurrentThreadId())
     {
+        if (!ownQueueDone)
+            CarryOutQueuedRequests();
+        ownQueueDone = true;
         ShowWindow(window, command);
-        return;
+        return true;
     }
-    ShowWindowAsync(window, command);
+    if (!platform.Request(window, command))
+        return false;
     if (KnownHung(thread))
-        return;
+        return true;
     runThread = thread;
     runWindows[runCount] = window;
     runShows[runCount] = command != SW_HIDE;
     ++runCount;
+    return true;
 }

@@ -1,30 +1,30 @@
 // Shows and hides windows without letting another thread hold the caller up
-// for longer than kHungProbeTimeoutMs at any one call. A window of the
-// calling thread is shown or hidden directly. Windows of another thread get
-// their requests with ShowWindowAsync; a run of requests to one owner, in a
-// row, ends with a WM_NULL sent with that limit, and the run's windows are
-// looked at: the owner handles sent messages in the order they come, so
-// once it answers and the windows are where the requests put them, the run
-// is done. An owner that carried out more of them since the last look is
-// at work on them and is asked again; one that neither answered nor did
-// more is taken for hung for the rest of the batch, its later requests are
-// only posted, and it carries them out when it pumps messages again.
+// for longer than kHungProbeTimeoutMs since that thread last made progress.
+// A window of the calling thread is shown or hidden directly, once the
+// requests other threads queued to this one are carried out (so that an
+// older request cannot undo this decision later). Windows of another thread
+// get their requests with ShowWindowAsync, which queues them behind any
+// request still waiting there, so the latest decision is carried out last.
 //
-// No answer is trusted beyond the call it answers: an owner that answered
-// may start long work (saving its files, say) on the very next message.
+// A run of requests to one owner, in a row, is done when its windows are
+// where the requests put them: nothing is read from the order in which the
+// owner answers sent messages and carries out queued requests. A WM_NULL
+// sent with the limit only tells whether the owner pumps at all. An owner
+// that has not carried out another request of the run within the limit is
+// taken for hung for the rest of the batch: its later requests are only
+// queued, and it carries them out when it pumps messages again.
 #pragma once
 
 #include <windows.h>
 
-// An owner that has not carried out a request, nor answered, within this is
-// taken for hung. The wait covers the owner's own handling of the request
-// (its WM_SHOWWINDOW, its repaint), which on a slow machine or for a heavy
-// window takes longer than a bare answer: 50 ms was shorter than one hide
-// in a 32-bit Wine under emulation. The system itself waits 5 s.
+// The limit for another thread's progress on our requests: its answer, or
+// one more of its windows where we asked. It covers the owner's own handling
+// of a request (its WM_SHOWWINDOW, its repaint), which under emulation takes
+// longer than 50 ms for one hide. The system itself waits 5 s.
 const UINT kHungProbeTimeoutMs = 250;
 
-// kNeverWait posts every request, for callers that must not wait for any
-// other thread (the loader lock held, say).
+// kNeverWait queues every request, for callers that must not wait for any
+// other thread, nor let sent messages in (the loader lock held, say).
 enum ShowWait { kWaitForAnsweringOwners, kNeverWait };
 
 class CWindowShower
@@ -35,7 +35,8 @@ public:
     CWindowShower(const CWindowShower&) = delete;
     CWindowShower& operator=(const CWindowShower&) = delete;
 
-    void Apply(HWND window, int command);
+    // False when the system refused the request: the window stays as it is.
+    bool Apply(HWND window, int command);
     // Waits (as above) until the requests made so far are carried out.
     void Finish();
     // Asks the window's owner to answer within the limit; false when it did
@@ -46,13 +47,14 @@ private:
     bool KnownHung(DWORD thread) const;
     void RememberHung(DWORD thread);
     int CarriedOut() const;
+    HWND PendingWindow() const;
 
     // Owners found hung during this batch are not asked again.
     enum { kMaxHungThreads = 16 };
     DWORD hungThreads[kMaxHungThreads];
     int hungCount;
 
-    // The run of requests to one owner that has not been answered yet.
+    // The run of requests to one owner that has not been carried out yet.
     enum { kMaxRun = 64 };
     HWND runWindows[kMaxRun];
     bool runShows[kMaxRun];
@@ -60,4 +62,5 @@ private:
     DWORD runThread;
 
     ShowWait waitMode;
+    bool ownQueueDone;  // this thread has carried out what was queued to it
 };
