@@ -3,7 +3,9 @@
 // minimized; their owners stall for a while or start work when a window of
 // theirs is hidden; a second bar on another thread asks its own pager for its
 // layout and tooltips, also while the first one switches; a host reloads its
-// state (another desktop count) or rebuilds a bar from inside a switch.
+// state (another desktop count) or rebuilds a bar from inside a switch, and
+// the second bar's thread, busy while the first bar switches, rebuilds its
+// bar before it carries out the requests that switch queued to it.
 // After every switch every live window must be visible exactly when it lies
 // on the current desktop, and no switch may wait longer than its bound (see
 // BoundMs);
@@ -44,6 +46,8 @@ const UINT kDestroy = WM_APP + 21;   // lParam: the window
 const UINT kMinimize = WM_APP + 22;  // lParam: the window
 const UINT kStall = WM_APP + 23;     // wParam: milliseconds without pumping
 const UINT kBusyOnHide = WM_APP + 24;
+const UINT kRebuildWhenSet = WM_APP + 25;  // wParam: the event to wait for first
+HANDLE g_rebuilt = NULL;                    // set once the rebuild is done
 const char kControlClass[] = "ChaosControl";
 const char kAppClass[] = "ChaosApp";
 const char kBusyProperty[] = "ChaosBusy";
@@ -140,6 +144,15 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case kBusyOnHide:
         return SetPropA(window, kBusyProperty, reinterpret_cast<HANDLE>(1));
+    case kRebuildWhenSet:
+        WaitForSingleObject(reinterpret_cast<HANDLE>(wParam), 10000);
+        if (g_secondPager && GetCurrentThreadId() == g_secondThread)
+        {
+            g_secondPager->Release();
+            g_secondPager = g_module->CreatePager();
+        }
+        SetEvent(g_rebuilt);
+        return 0;
     default:
         return DefWindowProcA(control, message, wParam, lParam);
     }
@@ -220,6 +233,7 @@ public:
         PagerModule module;
         g_module = &module;
         g_mainThread = GetCurrentThreadId();
+        g_rebuilt = CreateEventA(NULL, TRUE, FALSE, NULL);
         RegisterClasses();
         controls.push_back(MakeControl("main"));
         const char* names[] = {"owner", "second bar"};
@@ -380,7 +394,11 @@ private:
         if (target == current)
             return;
         g_change = random.Below(6) == 0 ? 1 + random.Below(2) : 0;
-        bool changing = g_change != 0;
+        // The second bar's thread busy through the switch, rebuilding its bar after it.
+        HANDLE rebuild = !g_change && random.Below(8) == 0 ? CreateEventA(NULL, TRUE, FALSE, NULL) : NULL;
+        if (rebuild)
+            ResetEvent(g_rebuilt), PostMessageA(controls[2], kRebuildWhenSet, reinterpret_cast<WPARAM>(rebuild), 0);
+        bool changing = g_change != 0 || rebuild;
         int moved = 0;
         for (auto& window : windows)
         {
@@ -402,7 +420,17 @@ private:
         ++switches;
         current = target;
         g_change = 0;
+        if (rebuild)
+        {
+            // Its rebuild answers our messages before it is done: wait for the end.
+            SetEvent(rebuild);
+            MSG msg;
+            while (MsgWaitForMultipleObjects(1, &g_rebuilt, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+                PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
         Quiesce();
+        if (rebuild)
+            CloseHandle(rebuild);
         if (changing)
             Resync();
         for (auto& window : windows)
