@@ -2,6 +2,37 @@
 
 #include "win/window_platform.h"
 
+namespace {
+
+// Threads of this process taken for hung with requests of ours still queued
+// to them; when the table is full, every thread is taken to owe some.
+const int kMaxOwingThreads = 32;
+volatile LONG g_owingThreads[kMaxOwingThreads];
+volatile LONG g_owingOverflow;
+
+void NoteRequestsOwedBy(DWORD thread)
+{
+    for (int i = 0; i < kMaxOwingThreads; ++i)
+    {
+        LONG held = InterlockedCompareExchange(&g_owingThreads[i], static_cast<LONG>(thread), 0);
+        if (held == 0 || held == static_cast<LONG>(thread))
+            return;
+    }
+    InterlockedExchange(&g_owingOverflow, 1);
+}
+
+}  // namespace
+
+void CarryOutRequestsOwedHere()
+{
+    LONG self = static_cast<LONG>(GetCurrentThreadId());
+    bool owes = g_owingOverflow != 0;
+    for (int i = 0; i < kMaxOwingThreads; ++i)
+        owes |= InterlockedCompareExchange(&g_owingThreads[i], 0, self) == self;
+    if (owes)
+        CarryOutQueuedRequests();
+}
+
 CWindowShower::CWindowShower(ShowWait wait)
     : hungCount(0), runCount(0), runThread(0), waitMode(wait), ownQueueDone(false)
 {
@@ -17,10 +48,15 @@ bool CWindowShower::KnownHung(DWORD thread) const
     return false;
 }
 
-void CWindowShower::RememberHung(DWORD thread)
+void CWindowShower::RememberHung(DWORD thread, HWND window)
 {
     if (hungCount < kMaxHungThreads)
         hungThreads[hungCount++] = thread;
+    // Only a thread of ours can be asked to carry them out before it decides.
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId())
+        NoteRequestsOwedBy(thread);
 }
 
 bool CWindowShower::Answers(HWND window)
@@ -34,7 +70,7 @@ bool CWindowShower::Answers(HWND window)
         return false;
     if (WindowPlatform().Probe(window, kHungProbeTimeoutMs) != kProbeTimedOut)
         return true;
-    RememberHung(thread);
+    RememberHung(thread, window);
     return false;
 }
 
@@ -72,7 +108,7 @@ void CWindowShower::Finish()
         DWORD waited = GetTickCount() - progressAt;
         if (waited >= kHungProbeTimeoutMs)
         {
-            RememberHung(runThread);
+            RememberHung(runThread, runWindows[0]);
             break;
         }
         ProbeAnswer answer = WindowPlatform().Probe(probed, kHungProbeTimeoutMs - waited);
@@ -109,7 +145,7 @@ bool CWindowShower::Apply(HWND window, int command)
     if (thread == 0 || thread == GetCurrentThreadId())
     {
         if (!ownQueueDone)
-            CarryOutQueuedRequests();
+            CarryOutRequestsOwedHere();
         ownQueueDone = true;
         ShowWindow(window, command);
         return true;

@@ -23,6 +23,12 @@
 // longer than 50 ms for one hide. The system itself waits 5 s.
 const UINT kHungProbeTimeoutMs = 250;
 
+// Carries out the requests queued to this thread (CarryOutQueuedRequests) if
+// a batch found it hung with requests of ours still waiting there: called
+// before this thread decides anything about its own windows, so that an older
+// request cannot undo the decision later. Cheap when nothing is owed.
+void CarryOutRequestsOwedHere();
+
 // kNeverWait queues every request, for callers that must not wait for any
 // other thread, nor let sent messages in (the loader lock held, say).
 enum ShowWait { kWaitForAnsweringOwners, kNeverWait };
@@ -45,7 +51,7 @@ public:
 
 private:
     bool KnownHung(DWORD thread) const;
-    void RememberHung(DWORD thread);
+    void RememberHung(DWORD thread, HWND window);
     int CarriedOut() const;
     HWND PendingWindow() const;
 
@@ -62,5 +68,5 @@ private:
     DWORD runThread;
 
     ShowWait waitMode;
-    bool ownQueueDone;  // this thread has carried out what was queued to it
+    bool ownQueueDone;  // this thread has carried out what it owed
 };

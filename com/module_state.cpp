@@ -1,3 +1,0 @@
-#include "com/module_state.h"
-
-ModuleState g_moduleState;
