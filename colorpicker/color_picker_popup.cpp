@@ -1,7 +1,7 @@
 // The popup's window: class, opening and message routing.
 #include "colorpicker/color_picker_popup.h"
 
-#include "com/module_state.h"
+#include "win/module.h"
 
 const char kPopupClassName[] = "VelmoraColorPickerClass";
 const char kPopupProperty[] = "clrpick_this";
@@ -60,7 +60,7 @@ void CColorPickerPopup::Open(HWND button, COLORREF colour)
                                                                : buttonRect.top - kPopupHeight;
     HWND created = CreateWindowExA(0, kPopupClassName, NULL, WS_POPUP | WS_VISIBLE | WS_BORDER, x, y,
                                    kPopupWidth, kPopupHeight, button, NULL,
-                                   g_moduleState.moduleInstance, this);
+                                   ModuleInstance(), this);
     // hwnd still names the last opening's window when this one failed.
     if (created)
         SetFocus(hwnd);

@@ -2,19 +2,10 @@
 
 #include <new>
 
-#include "com/module_state.h"
 #include "plugin/bar_interfaces.h"
 #include "plugin/pager_plugin.h"
 
-CClassFactory::CClassFactory(REFCLSID clsid) : refCount(1), classId(clsid)
-{
-    InterlockedIncrement(&g_moduleState.liveObjectCount);
-}
-
-CClassFactory::~CClassFactory()
-{
-    InterlockedDecrement(&g_moduleState.liveObjectCount);
-}
+CClassFactory::CClassFactory(REFCLSID clsid) : refCount(1), classId(clsid) {}
 
 HRESULT STDMETHODCALLTYPE CClassFactory::QueryInterface(REFIID riid, void** ppv)
 {

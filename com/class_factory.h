@@ -5,11 +5,12 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "win/module.h"
+
 class CClassFactory : public IClassFactory
 {
 public:
     explicit CClassFactory(REFCLSID clsid);
-    ~CClassFactory();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -18,6 +19,7 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
 private:
+    CModuleReference moduleReference;  // keeps the module loaded while the factory lives
     LONG refCount;
     CLSID classId;
 };

@@ -4,7 +4,7 @@
 
 #include "colorpicker/color_picker_popup.h"
 #include "com/class_factory.h"
-#include "com/module_state.h"
+#include "win/module.h"
 #include "core/desktop_table.h"
 #include "core/table_lock.h"
 #include "plugin/bar_interfaces.h"
@@ -13,7 +13,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 {
     if (reason == DLL_PROCESS_ATTACH)
     {
-        g_moduleState.moduleInstance = instance;
+        SetModuleInstance(instance);
         RegisterPopupClass(instance);
     }
     // A class outlives the DLL that registered it, its window procedure then
@@ -46,5 +46,5 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv)
 
 STDAPI DllCanUnloadNow()
 {
-    return InterlockedCompareExchange(&g_moduleState.liveObjectCount, 0, 0) == 0 ? S_OK : S_FALSE;
+    return LiveObjectCount() == 0 ? S_OK : S_FALSE;
 }

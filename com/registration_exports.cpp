@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <olectl.h>
 
-#include "com/module_state.h"
+#include "win/module.h"
 #include "com/registration.h"
 #include "plugin/bar_interfaces.h"
 
@@ -14,14 +14,14 @@ STDAPI DllRegisterServer()
     char classText[kRegistryTextSize];
     char modulePath[kRegistryTextSize];
     if (!ClassIdToRegistryText(CLSID_PagerPlugin, classText) ||
-        !ReadModulePath(g_moduleState.moduleInstance, modulePath))
+        !ReadModulePath(ModuleInstance(), modulePath))
         return SELFREG_E_CLASS;
-    BOOL rows = WriteRegistrationRows(g_moduleState.moduleInstance, CLSID_PagerPlugin, kPagerDescription);
+    BOOL rows = WriteRegistrationRows(ModuleInstance(), CLSID_PagerPlugin, kPagerDescription);
     BOOL category = RegisterImplementedCategory(CLSID_PagerPlugin, CATID_BarPlugin);
     return rows && category ? S_OK : SELFREG_E_CLASS;
 }
 
 STDAPI DllUnregisterServer()
 {
-    return DeleteClassKey(g_moduleState.moduleInstance, CLSID_PagerPlugin) ? S_OK : SELFREG_E_CLASS;
+    return DeleteClassKey(ModuleInstance(), CLSID_PagerPlugin) ? S_OK : SELFREG_E_CLASS;
 }

@@ -1,6 +1,6 @@
 #include "dialog/dialog_base.h"
 
-#include "com/module_state.h"
+#include "win/module.h"
 
 CDialogBase::CDialogBase(int id) : dialogId(id), dialogWindow(NULL), askedControl(NULL)
 {
@@ -47,7 +47,7 @@ int CDialogBase::RunModal(HWND owner, HINSTANCE instance)
     HRSRC found = FindResourceA(source, name, RT_DIALOG);
     if (!found)
     {
-        source = g_moduleState.moduleInstance;
+        source = ModuleInstance();
         found = FindResourceA(source, name, RT_DIALOG);
     }
     if (!found)

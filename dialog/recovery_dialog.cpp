@@ -1,6 +1,6 @@
 #include "dialog/recovery_dialog.h"
 
-#include "com/module_state.h"
+#include "win/module.h"
 #include "core/recovery.h"
 #include "dialog/recovery_ids.h"
 #include "win/window_title.h"
@@ -71,5 +71,5 @@ INT_PTR CALLBACK RecoveryDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 void RunRecoveryDialog(HWND owner)
 {
-    DialogBoxParamA(g_moduleState.moduleInstance, MAKEINTRESOURCEA(IDD_RECOVERY), owner, RecoveryDialogProc, 0);
+    DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(IDD_RECOVERY), owner, RecoveryDialogProc, 0);
 }

@@ -6,7 +6,8 @@
 #include <new>
 #include <string.h>
 
-#include "com/module_state.h"
+#include "win/module.h"
+#include "win/window_cloak.h"
 #include "core/desktop_table.h"
 #include "core/state_stream.h"
 #include "core/table_lock.h"
@@ -22,18 +23,19 @@ CPagerPlugin* CreatePagerPlugin()
 CPagerPlugin::CPagerPlugin()
 {
     refCount = 1;
-    InterlockedIncrement(&g_moduleState.liveObjectCount);
     formatVersion = 1;
     hostValue1 = 0;
     hostValue2 = 0;
     hostText[0] = '\0';
-    resourceInstance = g_moduleState.moduleInstance;
+    resourceInstance = ModuleInstance();
     columnsInUse = 2;
     rows = 2;
     site = NULL;
     hoverIndex = -1;
     SetRectEmpty(&barRect);
     SetDefaultSettings();
+    // Here, where no lock is held, rather than in a switch or a tooltip.
+    PrepareCloakQuery();
     g_desktopTable.Reset(settings.desktopCount);
     InitializeCriticalSection(&lock);
     instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
@@ -59,7 +61,6 @@ CPagerPlugin::~CPagerPlugin()
     if (instanceMutex)
         CloseHandle(instanceMutex);
     DeleteCriticalSection(&lock);
-    InterlockedDecrement(&g_moduleState.liveObjectCount);
     // font's own destructor deletes the cell font.
 }
 
@@ -157,7 +158,7 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::SetText(const char* text)
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetResourceInstance(DWORD, HINSTANCE instance)
 {
-    resourceInstance = instance ? instance : g_moduleState.moduleInstance;
+    resourceInstance = instance ? instance : ModuleInstance();
     return 0;
 }
 

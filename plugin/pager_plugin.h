@@ -9,6 +9,7 @@
 #include "plugin/pager_font.h"
 #include "core/desktop_table.h"
 #include "core/pager_settings.h"
+#include "win/module.h"
 
 const int kHostTextSize = 260;
 extern const char kInstanceMutexName[];
@@ -64,6 +65,7 @@ public:
     // Tooltip text of a cell: the titles of that desktop's windows.
     void GetTooltipText(UINT index, char* text);
 
+    CModuleReference moduleReference;  // first: counted until the last member is gone
     LONG refCount;
     int formatVersion;
     RECT barRect;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "com/module_state.h"
+#include "win/module.h"
 #include "dialog/dialog_base.h"
 #include "support/event_log.h"
 #include "support/modal_driver.h"
@@ -99,7 +99,7 @@ protected:
     }
     void TearDown() override
     {
-        g_moduleState.moduleInstance = GetModuleHandleA(NULL);
+        SetModuleInstance(GetModuleHandleA(NULL));
         FreeLibrary(pagerDll);
     }
     static void Cancel(HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
@@ -112,7 +112,7 @@ protected:
 TEST_F(DialogRunnerTest, TemplateOfTheGivenInstanceComesFirst)
 {
     // Both have a template 101: the pager's settings dialog and the test program's own.
-    g_moduleState.moduleInstance = testProgram;
+    SetModuleInstance(testProgram);
     RecordingDialog dialog(101);
     std::string caption;
     ModalDriver driver;
@@ -130,7 +130,7 @@ TEST_F(DialogRunnerTest, TemplateOfTheGivenInstanceComesFirst)
 
 TEST_F(DialogRunnerTest, TemplateOnlyInTheModuleIsCreatedWithTheCallersInstance)
 {
-    g_moduleState.moduleInstance = testProgram;
+    SetModuleInstance(testProgram);
     RecordingDialog dialog(kRunnerTemplate);
     HINSTANCE createdWith = NULL;
     HWND seen = NULL;
@@ -148,7 +148,7 @@ TEST_F(DialogRunnerTest, TemplateOnlyInTheModuleIsCreatedWithTheCallersInstance)
 
 TEST_F(DialogRunnerTest, TemplateFoundNowhereShowsNothing)
 {
-    g_moduleState.moduleInstance = pagerDll;
+    SetModuleInstance(pagerDll);
     RecordingDialog dialog(kRunnerTemplate + 1);
     bool anyDialog = false;
     ModalDriver driver(10);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "com/module_state.h"
+#include "win/module.h"
 #include "core/desktop_table.h"
 #include "win/handle32.h"
 #include "plugin/pager_plugin.h"
@@ -21,7 +21,7 @@ class PagerStateTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        g_moduleState.moduleInstance = GetModuleHandleA(NULL);
+        SetModuleInstance(GetModuleHandleA(NULL));
         ClearEvents();
     }
 };
@@ -41,12 +41,12 @@ TEST_F(PagerStateTest, NewPagerHasTheDefaultsByteForByte)
     EXPECT_EQ(2, pager->rows);
     EXPECT_EQ(2, pager->columnsInUse);
     EXPECT_EQ(nullptr, pager->site);
-    EXPECT_EQ(g_moduleState.moduleInstance, pager->resourceInstance);
+    EXPECT_EQ(ModuleInstance(), pager->resourceInstance);
     EXPECT_EQ(4, g_desktopTable.desktopCount);
     EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(1, g_moduleState.liveObjectCount);
+    EXPECT_EQ(1, LiveObjectCount());
     EXPECT_EQ(0u, pager.release()->Release());
-    EXPECT_EQ(0, g_moduleState.liveObjectCount);
+    EXPECT_EQ(0, LiveObjectCount());
 }
 
 TEST_F(PagerStateTest, ResourceInstanceFallsBackToTheModule)
@@ -57,7 +57,7 @@ TEST_F(PagerStateTest, ResourceInstanceFallsBackToTheModule)
     pager->SetResourceInstance(0, other);
     EXPECT_EQ(other, pager->resourceInstance);
     pager->SetResourceInstance(0, NULL);
-    EXPECT_EQ(g_moduleState.moduleInstance, pager->resourceInstance);
+    EXPECT_EQ(ModuleInstance(), pager->resourceInstance);
 }
 
 TEST_F(PagerStateTest, SecondPagerSeesTheMutexAndBringsParkedWindowsBack)
@@ -83,7 +83,7 @@ TEST_F(PagerStateTest, SecondPagerSeesTheMutexAndBringsParkedWindowsBack)
 
     EXPECT_EQ(0u, second.release()->Release());
     EXPECT_EQ(0u, first.release()->Release());
-    EXPECT_EQ(0, g_moduleState.liveObjectCount);
+    EXPECT_EQ(0, LiveObjectCount());
 }
 
 TEST_F(PagerStateTest, LastReleaseShowsEveryRememberedWindow)

@@ -1,7 +1,7 @@
 // The registration rows writer on its own, for what the exports cannot show.
 #include <gtest/gtest.h>
 
-#include "com/module_state.h"
+#include "win/module.h"
 #include "com/registration.h"
 #include "plugin/bar_interfaces.h"
 #include "support/registry_tools.h"

@@ -49,7 +49,7 @@ protected:
     {
         if (pager)
             pager->Release();
-        g_moduleState.moduleInstance = GetModuleHandleA(NULL);
+        SetModuleInstance(GetModuleHandleA(NULL));
     }
 
     // Five desktops: "d0" remembered on 0, "d3" on 3, "d4" visible on `current`.
@@ -205,7 +205,7 @@ TEST_F(SettingsApplyTest, TemplateFoundNowhereAppliesNothingButConfigureStillSav
 {
     HMODULE noTemplates = GetModuleHandleA("kernel32.dll");
     ASSERT_EQ(nullptr, FindResourceA(noTemplates, "#101", RT_DIALOG));
-    g_moduleState.moduleInstance = noTemplates;
+    SetModuleInstance(noTemplates);
     pager->resourceInstance = noTemplates;
     ClearEvents();
     EXPECT_EQ(0, pager->OnCommand(1));

@@ -7,12 +7,12 @@
 #include <commctrl.h>
 
 #include "colorpicker/color_picker_popup.h"
-#include "com/module_state.h"
+#include "win/module.h"
 
 inline void UseTestProgramAsModule()
 {
-    g_moduleState.moduleInstance = GetModuleHandleA(NULL);
-    RegisterPopupClass(g_moduleState.moduleInstance);
+    SetModuleInstance(GetModuleHandleA(NULL));
+    RegisterPopupClass(ModuleInstance());
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
 }
