@@ -4,14 +4,17 @@
 //   rundll32 pager.dll,RecoverWindows                 pick from a list
 //   rundll32 pager.dll,RecoverWindows /all            show every hidden application window
 //   rundll32 pager.dll,RecoverWindows /state <file>   show the windows a saved state remembers
-//   rundll32 pager.dll,RecoverWindows /watch <pid>    started by the module: wait for that host to
-//                                                     end, then show the windows it left parked
+//   rundll32 pager.dll,RecoverWindows /launch <pid>   started by the module: start the watch below
+//                                                     and end at once
+//   rundll32 pager.dll,RecoverWindows /watch <pid>    wait for that host to end, then show the
+//                                                     windows it left parked
 #include <windows.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "core/host_watch.h"
 #include "core/recovery.h"
+#include "core/watcher_launch.h"
 #include "dialog/recovery_dialog.h"
 
 // The windows /all and /state show.
@@ -40,27 +43,42 @@ static void CopyArgument(const char* text, char* out, int size)
     out[length] = '\0';
 }
 
+// What follows `option` when the arguments start with it as a whole word, else null.
+static const char* AfterOption(const char* arguments, const char* option)
+{
+    size_t length = strlen(option);
+    if (strncmp(arguments, option, length) != 0)
+        return NULL;
+    char next = arguments[length];
+    return next == '\0' || next == ' ' || next == '\t' ? arguments + length : NULL;
+}
+
 extern "C" void CALLBACK RecoverWindows(HWND owner, HINSTANCE, LPSTR commandLine, int)
 {
     const char* arguments = SkipSpaces(commandLine ? commandLine : "");
-    if (strncmp(arguments, "/all", 4) == 0)
+    const char* rest;
+    if (AfterOption(arguments, "/all"))
     {
         ListParkedApplicationWindows(&g_recoverable);
         ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
         return;
     }
-    if (strncmp(arguments, "/state", 6) == 0)
+    if ((rest = AfterOption(arguments, "/state")) != NULL)
     {
         char path[MAX_PATH];
-        CopyArgument(arguments + 6, path, sizeof(path));
+        CopyArgument(rest, path, sizeof(path));
         if (ListStateFileWindows(path, &g_recoverable))
             ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
         return;
     }
-    size_t watchLength = strlen(kWatchOption);
-    if (strncmp(arguments, kWatchOption, watchLength) == 0)
+    if ((rest = AfterOption(arguments, kLaunchOption)) != NULL)
     {
-        WatchHost(strtoul(arguments + watchLength, NULL, 10));
+        LaunchWatcher(strtoul(rest, NULL, 10));
+        return;
+    }
+    if ((rest = AfterOption(arguments, kWatchOption)) != NULL)
+    {
+        WatchHost(strtoul(rest, NULL, 10));
         return;
     }
     RunRecoveryDialog(owner);

@@ -5,10 +5,10 @@
 #include "core/parked_mark.h"
 #include "core/switch_activation.h"
 #include "core/table_lock.h"
+#include "core/watcher_launch.h"
 #include "core/window_filter.h"
 #include "win/handle32.h"
 #include "win/sent_message_wait.h"
-#include "win/window_platform.h"
 #include "win/window_shower.h"
 
 CDesktopTable g_desktopTable;
@@ -42,6 +42,27 @@ struct WindowStore : CDesktopTable::WindowBatch
 
 typedef WindowStore<kMaxWindowsPerDesktop> DesktopBatch;
 typedef WindowStore<kMaxDesktops * kMaxWindowsPerDesktop> TableBatch;
+
+// A loaded state's windows that are hidden on the desktops not shown are
+// this host's to bring back now: an earlier host that left them so may have
+// died with its watcher. True when there is any.
+bool MarkLoadedWindows(const DesktopLists& lists)
+{
+    bool any = false;
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        for (int k = 0; d != lists.currentIndex && k < lists.windowCounts[d]; ++k)
+        {
+            HWND window = WordToHandle(lists.entries[d][k].window);
+            if (IsWindow(window) && !IsWindowVisible(window))
+            {
+                MarkParked(window);
+                any = true;
+            }
+        }
+    }
+    return any;
+}
 
 // Shows a batch in its order; a window shown is no longer parked.
 void ShowBatch(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
@@ -208,6 +229,8 @@ bool CDesktopTable::Reset(int count, const DesktopLists* lists)
         ++generation;
     }
     ShowBatch(parked);
+    if (lists && MarkLoadedWindows(*lists))
+        StartHostWatcher();
     return true;
 }
 
@@ -371,7 +394,7 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     // Requests of an earlier switch still queued to this thread are carried
     // out first: a window of ours still waiting to be hidden is not recorded
     // here as on screen.
-    CarryOutQueuedRequests();
+    CarryOutRequestsOwedHere();
 
     DesktopBatch hidden;
     DesktopBatch shown;
@@ -431,6 +454,8 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     }
     for (int i = 0; i < refused.count; ++i)
         ClearParked(WordToHandle(refused.windows[i]));
+    if (hidden.count > refused.count)
+        StartHostWatcher();
     ShowBatch(forgotten);
     return true;
 }

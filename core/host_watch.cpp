@@ -2,8 +2,6 @@
 
 #include "core/parked_mark.h"
 
-const char kWatchOption[] = "/watch";
-
 static BOOL CALLBACK ShowIfParkedByHost(HWND window, LPARAM hostId)
 {
     if (IsParkedBy(window, static_cast<DWORD>(hostId)))
@@ -48,10 +46,19 @@ void WatchHost(DWORD hostId)
 {
     // A module unloaded and loaded again in its host starts another watcher;
     // the first to claim the host keeps the watch, the other leaves at once.
+    // The claim holds the watcher's own process id, for whoever looks for it.
     char name[64];
     wsprintfA(name, "Local\\VirtualDesktopPagerWatch.%lu", hostId);
-    HANDLE claim = CreateEventA(NULL, TRUE, FALSE, name);
+    HANDLE claim = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(DWORD), name);
     bool watchedAlready = claim && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (claim && !watchedAlready)
+    {
+        if (DWORD* watcher = static_cast<DWORD*>(MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, sizeof(DWORD))))
+        {
+            *watcher = GetCurrentProcessId();
+            UnmapViewOfFile(watcher);
+        }
+    }
     if (hostId != 0 && !watchedAlready)
         WaitAndSweep(hostId);
     if (claim)

@@ -6,8 +6,5 @@
 
 #include <windows.h>
 
-// The option of RecoverWindows that runs the watch: "/watch <process id>".
-extern const char kWatchOption[];
-
 // Returns once process `hostId` has ended and its windows are shown.
 void WatchHost(DWORD hostId);

@@ -1,13 +1,10 @@
 #include "core/parked_mark.h"
 
-#include "core/watcher_launch.h"
-
 const char kParkedProperty[] = "VirtualDesktopParked";
 
 void MarkParked(HWND window)
 {
     SetPropA(window, kParkedProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GetCurrentProcessId())));
-    StartHostWatcher();
 }
 
 void ClearParked(HWND window)

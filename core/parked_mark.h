@@ -10,7 +10,8 @@
 
 extern const char kParkedProperty[];
 
-// The first mark in a process also starts its host's watcher.
+// Whoever marks a window starts the host's watcher too (StartHostWatcher),
+// with no lock held.
 void MarkParked(HWND window);
 void ClearParked(HWND window);
 bool IsParked(HWND window);

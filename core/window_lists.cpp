@@ -12,7 +12,8 @@ LiveWindowList g_liveWindowList;
 
 namespace {
 
-// GetWindowTextA's limit: a title contributes at most 99 characters.
+// A tooltip line: a title contributes at most 99 bytes, so that one long title
+// leaves room for the others.
 const int kTitleSize = 100;
 const char kEmptyText[] = "<empty>";
 

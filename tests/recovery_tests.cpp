@@ -1,6 +1,10 @@
 // The recovery command: bringing back windows left hidden by a host that died.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -297,6 +301,51 @@ TEST_F(DeadHostTest, WatcherShowsOnlyItsOwnHostsWindowsWhenTheHostEnds)
         PumpMessages(300);
         EXPECT_TRUE(first.IsVisible() && second.IsVisible() && !third.IsVisible()) << way;
     }
+}
+
+// As Task Manager's "End process tree": the host and every process descended from it.
+void EndProcessTree(DWORD root)
+{
+    std::vector<DWORD> tree = {root};
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {sizeof(entry)};
+    for (size_t grown = 0; grown != tree.size();)
+    {
+        grown = tree.size();
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+            if (std::count(tree.begin(), tree.end(), entry.th32ParentProcessID) &&
+                !std::count(tree.begin(), tree.end(), entry.th32ProcessID))
+                tree.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    for (DWORD id : tree)
+    {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id);
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+    }
+}
+
+// The watcher outlives its host's process tree; a second host that loads the
+// state of a host that died without its watcher takes the windows over.
+TEST_F(DeadHostTest, WindowsComeBackAfterTheHostsTreeEndsAndAfterASecondHostLoadsTheState)
+{
+    DemoHostProcess host;
+    Park(host, statePath);
+    EndProcessTree(host.processId());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(host.Watcher(), 5000)) << "the watcher ended with the tree";
+    PumpMessages(300);
+    EXPECT_TRUE(first.IsVisible() && second.IsVisible()) << "after the tree ended";
+
+    HideByAHostThatDies();
+    DemoHostProcess next;
+    ASSERT_TRUE(next.Start("--dll pager.dll --state \"" + statePath + "\""));
+    ASSERT_NE((HWND)NULL, next.WaitForBar());
+    ASSERT_NE((HANDLE)NULL, next.Watcher());
+    next.Kill();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(next.Watcher(), 5000));
+    PumpMessages(300);
+    EXPECT_TRUE(first.IsVisible() && second.IsVisible()) << "after the second host died";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "support/demo_host_process.h"
 
 #include <stdio.h>
-#include <tlhelp32.h>
 #include <fstream>
 #include <sstream>
 
@@ -32,12 +31,20 @@ DemoHostProcess::~DemoHostProcess()
 
 HANDLE DemoHostProcess::Watcher()
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {sizeof(entry)};
-    for (BOOL more = Process32First(snapshot, &entry); more && !watcher; more = Process32Next(snapshot, &entry))
-        if (entry.th32ParentProcessID == process.dwProcessId && !lstrcmpiA(entry.szExeFile, "rundll32.exe"))
-            watcher = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
-    CloseHandle(snapshot);
+    // The watcher's claim on its host names it: it is no child of the host.
+    char name[64];
+    sprintf(name, "Local\\VirtualDesktopPagerWatch.%lu", process.dwProcessId);
+    for (int i = 0; i < 100 && !watcher; ++i, Sleep(i > 1 ? 50 : 0))
+    {
+        HANDLE claim = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
+        const DWORD* id = claim ? static_cast<const DWORD*>(MapViewOfFile(claim, FILE_MAP_READ, 0, 0, sizeof(DWORD))) : NULL;
+        if (id && *id)
+            watcher = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, *id);
+        if (id)
+            UnmapViewOfFile(id);
+        if (claim)
+            CloseHandle(claim);
+    }
     return watcher;
 }
 
