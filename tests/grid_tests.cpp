@@ -441,7 +441,7 @@ protected:
     }
 };
 
-TEST_F(ClickTest, ClickOnAnotherCellSwitchesInsideTheLock)
+TEST_F(ClickTest, ClickOnAnotherCellCallsTheSiteUnderThePagerLock)
 {
     int w = pager->font.cellWidth;
     int h = pager->font.cellHeight;
