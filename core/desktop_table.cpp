@@ -68,11 +68,7 @@ bool MarkLoadedWindows(const DesktopLists& lists)
 void ShowBatch(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
 {
     for (int i = 0; i < batch.count; ++i)
-    {
-        HWND window = WordToHandle(batch.windows[i]);
-        shower.Apply(window, SW_SHOW);
-        ClearParked(window);
-    }
+        ShowParked(WordToHandle(batch.windows[i]), shower);
 }
 
 // A window that the user could have left active: enabled, and neither a
@@ -113,11 +109,10 @@ void ShowTarget(const CDesktopTable::WindowBatch& batch, uint32_t remembered, CW
     {
         HWND window = WordToHandle(batch.windows[i]);
         if (window != active)
-            shower.Apply(window, SW_SHOWNA);
-        ClearParked(window);
+            ShowParked(window, shower, SW_SHOWNA);
     }
     if (active)
-        shower.Apply(active, SW_SHOW);
+        ShowParked(active, shower);
     shower.Finish();
     // Another thread's window was activated by its owner, which may not take
     // the foreground on its own; the bar's thread, clicked just now, may.

@@ -2,14 +2,24 @@
 
 #include "core/parked_mark.h"
 
-static BOOL CALLBACK ShowIfParkedByHost(HWND window, LPARAM hostId)
+namespace {
+
+struct Sweep
 {
-    if (IsParkedBy(window, static_cast<DWORD>(hostId)))
-    {
-        // The owner may be hung; the watcher waits on no one.
-        ShowWindowAsync(window, SW_SHOW);
-        ClearParked(window);
-    }
+    DWORD hostId;
+    // The owner may be hung; the watcher waits on no one.
+    CWindowShower shower{kNeverWait};
+};
+
+}  // namespace
+
+static BOOL CALLBACK ShowIfParkedByHost(HWND window, LPARAM param)
+{
+    Sweep* sweep = reinterpret_cast<Sweep*>(param);
+    // The mark is read right before the window is shown: a window that a
+    // new host has taken over since is left to that host.
+    if (IsParkedBy(window, sweep->hostId))
+        ShowParked(window, sweep->shower);
     return TRUE;
 }
 
@@ -37,7 +47,9 @@ static void WaitAndSweep(DWORD hostId)
         }
     }
     // A host already gone when the watcher started is swept at once.
-    EnumWindows(ShowIfParkedByHost, static_cast<LPARAM>(hostId));
+    Sweep sweep;
+    sweep.hostId = hostId;
+    EnumWindows(ShowIfParkedByHost, reinterpret_cast<LPARAM>(&sweep));
     if (host)
         CloseHandle(host);
 }

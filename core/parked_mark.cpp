@@ -12,6 +12,12 @@ void ClearParked(HWND window)
     RemovePropA(window, kParkedProperty);
 }
 
+void ShowParked(HWND window, CWindowShower& shower, int command)
+{
+    shower.Apply(window, command);
+    ClearParked(window);
+}
+
 bool IsParked(HWND window)
 {
     return GetPropA(window, kParkedProperty) != NULL;

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "win/window_shower.h"
+
 extern const char kParkedProperty[];
 
 // Whoever marks a window starts the host's watcher too (StartHostWatcher),
@@ -15,5 +17,8 @@ extern const char kParkedProperty[];
 void MarkParked(HWND window);
 void ClearParked(HWND window);
 bool IsParked(HWND window);
+// Shows a parked window (`command`: SW_SHOW, or SW_SHOWNA to leave the
+// activation alone) through `shower`; shown, it is no longer parked.
+void ShowParked(HWND window, CWindowShower& shower, int command = SW_SHOW);
 // Whether a pager of process `processId` parked the window.
 bool IsParkedBy(HWND window, DWORD processId);

@@ -88,8 +88,5 @@ void ShowRecoveredWindows(const HWND* windows, int count)
 {
     CWindowShower shower;
     for (int i = 0; i < count; ++i)
-    {
-        shower.Apply(windows[i], SW_SHOW);
-        ClearParked(windows[i]);
-    }
+        ShowParked(windows[i], shower);
 }
