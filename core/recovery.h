@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
-const int kMaxRecoverableWindows = 1000;
+#include "core/desktop_table.h"
+
+// As many as a desktop's list may hold.
+const int kMaxRecoverableWindows = kMaxWindowsPerDesktop;
 
 struct RecoverableWindows
 {

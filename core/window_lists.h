@@ -8,7 +8,8 @@
 
 #include "core/desktop_table.h"
 
-const int kMaxLiveWindows = 1000;
+// The screen holds at most what a desktop's list may.
+const int kMaxLiveWindows = kMaxWindowsPerDesktop;
 
 // The windows on screen now, rebuilt at every query for the current desktop.
 struct LiveWindowList
