@@ -74,13 +74,25 @@ bool CWindowShower::Answers(HWND window)
     return false;
 }
 
-// Windows of the run that are where their requests put them; a window that
-// has gone needs nothing more.
+namespace {
+
+// Whether the window is where the request put it; a window that has gone
+// needs nothing more. One call for the usual answers: a gone window is not
+// visible, so only a show not yet carried out asks whether it is still there.
+bool IsCarriedOut(HWND window, bool show)
+{
+    if (IsWindowVisible(window))
+        return show;
+    return !show || !IsWindow(window);
+}
+
+}  // namespace
+
 int CWindowShower::CarriedOut() const
 {
     int done = 0;
     for (int i = 0; i < runCount; ++i)
-        done += !IsWindow(runWindows[i]) || (IsWindowVisible(runWindows[i]) != FALSE) == runShows[i];
+        done += IsCarriedOut(runWindows[i], runShows[i]);
     return done;
 }
 
@@ -89,7 +101,7 @@ HWND CWindowShower::PendingWindow() const
 {
     for (int i = 0; i < runCount; ++i)
     {
-        if (IsWindow(runWindows[i]) && (IsWindowVisible(runWindows[i]) != FALSE) != runShows[i])
+        if (!IsCarriedOut(runWindows[i], runShows[i]))
             return runWindows[i];
     }
     return NULL;
