@@ -293,22 +293,22 @@ TEST_F(DesktopTableTest, TheWindowThatWasActiveComesBackActive)
 struct ScriptedPlatform : CWindowPlatform
 {
     bool refuse = false, outranks = false, hang = false;
-    DWORD lateMs = 0;  // probes answer at once, the requests run this long after they came
-    DWORD queuedAt = 0;
+    bool early = false;  // the first probe after a request is answered before it runs
+    int probesSinceRequest = 0;
     std::vector<std::pair<HWND, int>> queued;
     DWORD OwnerThread(HWND) override { return 1; }
     bool Request(HWND window, int command) override
     {
         if (!refuse)
             queued.push_back({window, command});
-        queuedAt = GetTickCount();
+        probesSinceRequest = 0;
         return !refuse;
     }
     ProbeAnswer Probe(HWND, UINT timeoutMs) override
     {
         if (hang)
             return Sleep(timeoutMs), kProbeTimedOut;
-        if (GetTickCount() - queuedAt >= lateMs)
+        if (!early || ++probesSinceRequest > 1)
             CarryOut();
         return kProbeAnswered;
     }
@@ -325,7 +325,7 @@ TEST_F(DesktopTableTest, RefusedEarlyLateAndGhostOutcomesDecideWhatIsParked)
     struct Row { const char* name; ScriptedPlatform script; const char* className; int recorded; bool visible; };
     ScriptedPlatform refused, outranking, early, late, plain;
     refused.refuse = outranking.outranks = late.hang = true;
-    early.lateMs = 40;
+    early.early = true;
     for (Row row : {Row{"refused", refused, kTestWindowClass, 0, true}, Row{"elevated", outranking, kTestWindowClass, 0, true},
                     Row{"early answers", early, kTestWindowClass, 1, false}, Row{"late", late, kTestWindowClass, 1, true},
                     Row{"ghost", plain, "Ghost", 0, true}})

@@ -120,6 +120,17 @@ void CWindowShower::Finish()
         DWORD waited = GetTickCount() - progressAt;
         if (waited >= kHungProbeTimeoutMs)
         {
+            // A last look: the time may have gone on our side (a machine
+            // under load), while the owner went on working.
+            int now = CarriedOut();
+            if (now == runCount)
+                break;
+            if (now > done)
+            {
+                done = now;
+                progressAt = GetTickCount();
+                continue;
+            }
             RememberHung(runThread, runWindows[0]);
             break;
         }

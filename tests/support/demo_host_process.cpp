@@ -32,9 +32,10 @@ DemoHostProcess::~DemoHostProcess()
 HANDLE DemoHostProcess::Watcher()
 {
     // The watcher's claim on its host names it: it is no child of the host.
+    // Two processes start before it claims, seconds each under emulation.
     char name[64];
     sprintf(name, "Local\\VirtualDesktopPagerWatch.%lu", process.dwProcessId);
-    for (int i = 0; i < 100 && !watcher; ++i, Sleep(i > 1 ? 50 : 0))
+    for (int i = 0; i < 600 && !watcher; ++i, Sleep(i > 1 ? 50 : 0))
     {
         HANDLE claim = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
         const DWORD* id = claim ? static_cast<const DWORD*>(MapViewOfFile(claim, FILE_MAP_READ, 0, 0, sizeof(DWORD))) : NULL;
