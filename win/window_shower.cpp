@@ -117,24 +117,12 @@ void CWindowShower::Finish()
     DWORD progressAt = GetTickCount();
     for (;;)
     {
+        // Once the limit has passed, one last look without a probe: the time
+        // may have gone on our side (a machine under load) while the owner
+        // went on working.
         DWORD waited = GetTickCount() - progressAt;
-        if (waited >= kHungProbeTimeoutMs)
-        {
-            // A last look: the time may have gone on our side (a machine
-            // under load), while the owner went on working.
-            int now = CarriedOut();
-            if (now == runCount)
-                break;
-            if (now > done)
-            {
-                done = now;
-                progressAt = GetTickCount();
-                continue;
-            }
-            RememberHung(runThread, runWindows[0]);
-            break;
-        }
-        ProbeAnswer answer = WindowPlatform().Probe(probed, kHungProbeTimeoutMs - waited);
+        bool limitPassed = waited >= kHungProbeTimeoutMs;
+        ProbeAnswer answer = limitPassed ? kProbeTimedOut : WindowPlatform().Probe(probed, kHungProbeTimeoutMs - waited);
         int now = CarriedOut();
         if (now == runCount)
             break;
@@ -142,6 +130,11 @@ void CWindowShower::Finish()
         {
             done = now;
             progressAt = GetTickCount();
+        }
+        else if (limitPassed)
+        {
+            RememberHung(runThread, runWindows[0]);
+            break;
         }
         else if (answer == kProbeAnswered)
         {
