@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -293,23 +294,26 @@ TEST_F(DesktopTableTest, TheWindowThatWasActiveComesBackActive)
 struct ScriptedPlatform : CWindowPlatform
 {
     bool refuse = false, outranks = false, hang = false;
-    bool early = false;  // the first probe after a request is answered before it runs
-    int probesSinceRequest = 0;
+    bool early = false;  // probes are answered before the requests reach the owner
     std::vector<std::pair<HWND, int>> queued;
     DWORD OwnerThread(HWND) override { return 1; }
     bool Request(HWND window, int command) override
     {
         if (!refuse)
             queued.push_back({window, command});
-        probesSinceRequest = 0;
         return !refuse;
     }
     ProbeAnswer Probe(HWND, UINT timeoutMs) override
     {
         if (hang)
             return Sleep(timeoutMs), kProbeTimedOut;
-        if (!early || ++probesSinceRequest > 1)
+        if (!early)
             CarryOut();
+        else if (!queued.empty())  // sent on from another thread: they arrive after the answer
+            std::thread([requests = std::exchange(queued, {})] {
+                for (auto& request : requests)
+                    ShowWindowAsync(request.first, request.second);
+            }).join();
         return kProbeAnswered;
     }
     bool ProcessOutranksUs(DWORD) override { return outranks; }
