@@ -1,6 +1,7 @@
 #include "core/host_watch.h"
 
 #include "core/parked_mark.h"
+#include "win/handle_scope.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ static void WaitAndSweep(DWORD hostId)
 {
     // While the handle is open the id names no other process, so the sweep
     // cannot take a newcomer's windows for the host's.
-    HANDLE host = OpenProcess(SYNCHRONIZE, FALSE, hostId);
+    CHandleScope hostScope(OpenProcess(SYNCHRONIZE, FALSE, hostId));
+    HANDLE host = hostScope.get();
     if (host)
     {
         // rundll32 gave this thread a top-level window: its messages are
@@ -41,17 +43,12 @@ static void WaitAndSweep(DWORD hostId)
                 DispatchMessageA(&message);
         }
         if (woken != WAIT_OBJECT_0)
-        {
-            CloseHandle(host);
             return;  // the host may still be alive: leave its windows parked
-        }
     }
     // A host already gone when the watcher started is swept at once.
     Sweep sweep;
     sweep.hostId = hostId;
     EnumWindows(ShowIfParkedByHost, reinterpret_cast<LPARAM>(&sweep));
-    if (host)
-        CloseHandle(host);
 }
 
 void WatchHost(DWORD hostId)
@@ -61,11 +58,11 @@ void WatchHost(DWORD hostId)
     // The claim holds the watcher's own process id, for whoever looks for it.
     char name[64];
     wsprintfA(name, "Local\\VirtualDesktopPagerWatch.%lu", hostId);
-    HANDLE claim = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(DWORD), name);
-    bool watchedAlready = claim && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (claim && !watchedAlready)
+    CHandleScope claim(CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sizeof(DWORD), name));
+    bool watchedAlready = claim.get() && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (claim.get() && !watchedAlready)
     {
-        if (DWORD* watcher = static_cast<DWORD*>(MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, sizeof(DWORD))))
+        if (DWORD* watcher = static_cast<DWORD*>(MapViewOfFile(claim.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD))))
         {
             *watcher = GetCurrentProcessId();
             UnmapViewOfFile(watcher);
@@ -73,6 +70,4 @@ void WatchHost(DWORD hostId)
     }
     if (hostId != 0 && !watchedAlready)
         WaitAndSweep(hostId);
-    if (claim)
-        CloseHandle(claim);
 }

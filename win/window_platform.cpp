@@ -1,5 +1,7 @@
 #include "win/window_platform.h"
 
+#include "win/handle_scope.h"
+
 namespace {
 
 CWindowPlatform g_systemPlatform;
@@ -7,13 +9,15 @@ CWindowPlatform* g_platform = &g_systemPlatform;
 
 const LONG kLevelDenied = -1;   // the process or its token is closed to us
 const LONG kLevelUnknown = -2;  // a system without integrity levels
+const LONG kLevelUnread = -3;
 
 // The integrity level's RID of a process's token.
 LONG IntegrityLevel(HANDLE process)
 {
-    HANDLE token = NULL;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+    HANDLE opened = NULL;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &opened))
         return GetLastError() == ERROR_ACCESS_DENIED ? kLevelDenied : kLevelUnknown;
+    CHandleScope token(opened);
     union
     {
         TOKEN_MANDATORY_LABEL label;
@@ -21,15 +25,23 @@ LONG IntegrityLevel(HANDLE process)
     } buffer;
     DWORD size = 0;
     LONG level = kLevelUnknown;
-    if (GetTokenInformation(token, TokenIntegrityLevel, &buffer, sizeof(buffer), &size))
+    if (GetTokenInformation(token.get(), TokenIntegrityLevel, &buffer, sizeof(buffer), &size))
     {
         PSID sid = buffer.label.Label.Sid;
         UCHAR count = *GetSidSubAuthorityCount(sid);
         if (count > 0)
             level = static_cast<LONG>(*GetSidSubAuthority(sid, count - 1));
     }
-    CloseHandle(token);
     return level;
+}
+
+// This process's level never changes: read once.
+LONG OurIntegrityLevel()
+{
+    static volatile LONG ours = kLevelUnread;
+    if (ours == kLevelUnread)
+        InterlockedExchange(&ours, IntegrityLevel(GetCurrentProcess()));
+    return ours;
 }
 
 }  // namespace
@@ -57,14 +69,13 @@ bool CWindowPlatform::ProcessOutranksUs(DWORD processId)
 {
     if (processId == GetCurrentProcessId())
         return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
+    CHandleScope process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process.get())
         return GetLastError() == ERROR_ACCESS_DENIED;
-    LONG theirs = IntegrityLevel(process);
-    CloseHandle(process);
+    LONG theirs = IntegrityLevel(process.get());
     if (theirs == kLevelDenied)
         return true;
-    LONG ours = IntegrityLevel(GetCurrentProcess());
+    LONG ours = OurIntegrityLevel();
     return theirs != kLevelUnknown && ours >= 0 && theirs > ours;
 }
 
