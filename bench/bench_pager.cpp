@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 
 CBenchPager::CBenchPager(int barHeight) : pager(CreatePagerPlugin()), height(barHeight)
 {
@@ -38,6 +39,7 @@ void CBenchPager::Click(int cell)
 
 void ForgetAllWindows()
 {
-    for (int d = 0; d < kMaxDesktops; ++d)
-        g_desktopTable.windowCounts[d] = 0;
+    CTableLists lists;
+    lists.Forget();
+    lists.Put();
 }

@@ -8,6 +8,7 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "support/dib_canvas.h"
 
 namespace {
@@ -52,8 +53,10 @@ void RunPaintCase(const BenchOptions& options)
     g_desktopTable.ChangeCount(kCells);
     object->settings.columns = 3;
     pager.LayOut();
-    g_desktopTable.windowCounts[2] = 1;
-    g_desktopTable.windowCounts[5] = 1;
+    CTableLists lists;
+    lists.SetWindowCount(2, 1);
+    lists.SetWindowCount(5, 1);
+    lists.Put();
     RECT hovered;
     pager->GetItemInfo(kItemRect, 4, &hovered);
     pager->OnMouseMove(0, hovered.left + 1, hovered.top + 1);

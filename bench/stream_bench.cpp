@@ -11,6 +11,7 @@
 #include "bench/bench_pager.h"
 #include "bench/bench_stats.h"
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 
 namespace {
 
@@ -81,25 +82,25 @@ double TimeCalls(Prepare prepare, Call call)
 void FillTable()
 {
     g_desktopTable.ChangeCount(kMaxDesktops);
+    CTableLists lists;
     for (int d = 0; d < kMaxDesktops; ++d)
     {
         for (int k = 0; k < kMaxWindowsPerDesktop; ++k)
-        {
-            DesktopEntry entry = {0x7A000000u + 2u * static_cast<uint32_t>(d * kMaxWindowsPerDesktop + k), 0, 0};
-            g_desktopTable.SetEntry(d, k, &entry);
-        }
-        g_desktopTable.windowCounts[d] = kMaxWindowsPerDesktop;
+            lists.Entry(d, k) = {0x7A000000u + 2u * static_cast<uint32_t>(d * kMaxWindowsPerDesktop + k), 0, 0};
+        lists.SetWindowCount(d, kMaxWindowsPerDesktop);
     }
+    lists.Put();
 }
 
 bool TableIsFull()
 {
+    CTableLists lists;
     for (int d = 0; d < kMaxDesktops; ++d)
     {
-        if (g_desktopTable.windowCounts[d] != kMaxWindowsPerDesktop)
+        if (lists.Windows(d) != kMaxWindowsPerDesktop)
             return false;
     }
-    return g_desktopTable.desktopCount == kMaxDesktops;
+    return lists.Count() == kMaxDesktops;
 }
 
 }  // namespace

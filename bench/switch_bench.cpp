@@ -15,6 +15,7 @@
 #include "bench/bench_windows.h"
 #include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "win/handle32.h"
 
 namespace {
@@ -36,34 +37,31 @@ public:
     int Recorded(int desktop) const { return counts[desktop]; }
 
     // Takes over the screen as the pager's last switch left it.
-    void TakeOver(const CDesktopTable& table)
+    void TakeOver()
     {
-        current = table.currentIndex;
+        CTableLists table;
+        current = table.Current();
         for (int d = 0; d < kSwitchDesktops; ++d)
         {
             if (d == current)
                 continue;
-            counts[d] = table.windowCounts[d];
+            counts[d] = table.Windows(d);
             for (int k = 0; k < counts[d]; ++k)
-                lists[d][k] = WordToHandle(table.entries[d][k].window);
+                lists[d][k] = table.Window(d, k);
         }
     }
 
     // Hands the screen back to the pager as this switch left it.
-    void HandOver(CDesktopTable& table) const
+    void HandOver() const
     {
-        table.currentIndex = current;
+        CTableLists table;
+        table.SetCurrent(current);
         for (int d = 0; d < kSwitchDesktops; ++d)
         {
-            if (d == current)
-                continue;
-            table.windowCounts[d] = counts[d];
-            for (int k = 0; k < counts[d]; ++k)
-            {
-                DesktopEntry entry = {HandleToWord(lists[d][k]), 0, 0};
-                table.SetEntry(d, k, &entry);
-            }
+            if (d != current)
+                table.SetList(d, std::vector<HWND>(lists[d], lists[d] + counts[d]));
         }
+        table.Put();
     }
 
     void SwitchTo(int target)
@@ -142,7 +140,7 @@ public:
         pager.Click(1);
         batches[1] = owner.Create(n, "Shown", true, layout);
         owner.WaitUntilIdle();
-        g_floorSwitch.TakeOver(g_desktopTable);
+        g_floorSwitch.TakeOver();
         StartCounting();
     }
 
@@ -157,7 +155,7 @@ public:
     {
         // Desktop d holds the windows of batch d; the board's counts of
         // batch 2, that no window has, stand for the empty desktop's.
-        int hidden = g_desktopTable.currentIndex;
+        int hidden = g_desktopTable.Current();
         LONG activations[2] = {owner.Activations(hidden), owner.Activations(step.target)};
         LONG paints[2] = {owner.Paints(hidden), owner.Paints(step.target)};
         double time = 0;
@@ -166,13 +164,13 @@ public:
         {
             time = TimeOf([&] { pager.Click(step.target); });
             hiddenPaints = owner.Paints(hidden) - paints[0];
-            g_floorSwitch.TakeOver(g_desktopTable);
+            g_floorSwitch.TakeOver();
         }
         else
         {
             time = TimeOf([&] { g_floorSwitch.SwitchTo(step.target); });
             hiddenPaints = owner.Paints(hidden) - paints[0];
-            g_floorSwitch.HandOver(g_desktopTable);
+            g_floorSwitch.HandOver();
         }
         owner.WaitUntilIdle();
         // The message counts are those of the switches between two batches.

@@ -14,6 +14,7 @@
 #include "bench/bench_windows.h"
 #include "bench/floor_enumeration.h"
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "win/handle32.h"
 
 namespace {
@@ -123,12 +124,9 @@ void RunTooltipCases(const BenchOptions& options)
     int rounds = options.quick ? 7 : 31;
 
     // Desktop 1 remembers the thousand windows, as a switch away from them leaves it.
-    for (int k = 0; k < kWindows; ++k)
-    {
-        DesktopEntry entry = {HandleToWord(windows[k]), 0, 0};
-        g_desktopTable.SetEntry(1, k, &entry);
-    }
-    g_desktopTable.windowCounts[1] = kWindows;
+    CTableLists lists;
+    lists.SetList(1, windows);
+    lists.Put();
     Row stored = TooltipRow("tooltip, remembered desktop");
     stored.samples = Interleave(
         rounds,

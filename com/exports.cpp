@@ -6,7 +6,6 @@
 #include "com/class_factory.h"
 #include "win/module.h"
 #include "core/desktop_table.h"
-#include "core/table_lock.h"
 #include "plugin/bar_interfaces.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
@@ -23,7 +22,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     else if (reason == DLL_PROCESS_DETACH && !reserved)
     {
         g_desktopTable.ShowParkedWindows(kNeverWait);
-        DeleteTableLock();
         UnregisterPopupClass(instance);
     }
     return TRUE;

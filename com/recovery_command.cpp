@@ -60,7 +60,7 @@ extern "C" void CALLBACK RecoverWindows(HWND owner, HINSTANCE, LPSTR commandLine
     if (AfterOption(arguments, "/all"))
     {
         ListParkedApplicationWindows(&g_recoverable);
-        ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
+        ShowRecoveredWindows(g_recoverable.Items(), g_recoverable.Count());
         return;
     }
     if ((rest = AfterOption(arguments, "/state")) != NULL)
@@ -68,7 +68,7 @@ extern "C" void CALLBACK RecoverWindows(HWND owner, HINSTANCE, LPSTR commandLine
         char path[MAX_PATH];
         CopyArgument(rest, path, sizeof(path));
         if (ListStateFileWindows(path, &g_recoverable))
-            ShowRecoveredWindows(g_recoverable.windows, g_recoverable.count);
+            ShowRecoveredWindows(g_recoverable.Items(), g_recoverable.Count());
         return;
     }
     if ((rest = AfterOption(arguments, kLaunchOption)) != NULL)

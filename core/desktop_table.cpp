@@ -4,7 +4,6 @@
 
 #include "core/parked_mark.h"
 #include "core/switch_activation.h"
-#include "core/table_lock.h"
 #include "core/watcher_launch.h"
 #include "core/window_filter.h"
 #include "win/handle32.h"
@@ -13,35 +12,10 @@
 
 CDesktopTable g_desktopTable;
 
-struct CDesktopTable::WindowBatch
-{
-    uint32_t* windows;
-    int capacity;
-    int count;
-
-    void Add(uint32_t window)
-    {
-        if (count < capacity)
-            windows[count++] = window;
-    }
-};
-
 namespace {
 
-template <int kCapacity>
-struct WindowStore : CDesktopTable::WindowBatch
-{
-    uint32_t store[kCapacity];
-    WindowStore()
-    {
-        windows = store;
-        capacity = kCapacity;
-        count = 0;
-    }
-};
-
-typedef WindowStore<kMaxWindowsPerDesktop> DesktopBatch;
-typedef WindowStore<kMaxDesktops * kMaxWindowsPerDesktop> TableBatch;
+typedef CBoundedList<uint32_t, kMaxDesktops * kMaxWindowsPerDesktop> TableBatch;
+typedef CBoundedSpan<uint32_t> WindowBatch;
 
 // A loaded state's windows that are hidden on the desktops not shown are
 // this host's to bring back now: an earlier host that left them so may have
@@ -65,10 +39,10 @@ bool MarkLoadedWindows(const DesktopLists& lists)
 }
 
 // Shows a batch in its order; a window shown is no longer parked.
-void ShowBatch(const CDesktopTable::WindowBatch& batch, CWindowShower& shower)
+void ShowBatch(const WindowBatch& batch, CWindowShower& shower)
 {
-    for (int i = 0; i < batch.count; ++i)
-        ShowParked(WordToHandle(batch.windows[i]), shower);
+    for (int i = 0; i < batch.Count(); ++i)
+        ShowParked(WordToHandle(batch[i]), shower);
 }
 
 // A window that the user could have left active: enabled, and neither a
@@ -82,17 +56,14 @@ bool CanBeActivated(HWND window)
 // The window to activate among a desktop's windows (last recorded first):
 // the one active when the desktop was left, else the first recorded that
 // can be activated, else none.
-HWND ChooseActive(const CDesktopTable::WindowBatch& batch, uint32_t remembered)
+HWND ChooseActive(const WindowBatch& batch, uint32_t remembered)
 {
-    for (int i = 0; remembered && i < batch.count; ++i)
+    if (remembered && batch.Contains(remembered) && IsWindow(WordToHandle(remembered)))
+        return WordToHandle(remembered);
+    for (int i = batch.Count() - 1; i >= 0; --i)
     {
-        if (batch.windows[i] == remembered && IsWindow(WordToHandle(remembered)))
-            return WordToHandle(remembered);
-    }
-    for (int i = batch.count - 1; i >= 0; --i)
-    {
-        if (CanBeActivated(WordToHandle(batch.windows[i])))
-            return WordToHandle(batch.windows[i]);
+        if (CanBeActivated(WordToHandle(batch[i])))
+            return WordToHandle(batch[i]);
     }
     return NULL;
 }
@@ -102,12 +73,12 @@ HWND ChooseActive(const CDesktopTable::WindowBatch& batch, uint32_t remembered)
 // activate, shown last, is activated: the others are shown without
 // activation, which spares every application an activation and a
 // deactivation. An owned window stays above its owner either way.
-void ShowTarget(const CDesktopTable::WindowBatch& batch, uint32_t remembered, CWindowShower& shower)
+void ShowTarget(const WindowBatch& batch, uint32_t remembered, CWindowShower& shower)
 {
     HWND active = ChooseActive(batch, remembered);
-    for (int i = 0; i < batch.count; ++i)
+    for (int i = 0; i < batch.Count(); ++i)
     {
-        HWND window = WordToHandle(batch.windows[i]);
+        HWND window = WordToHandle(batch[i]);
         if (window != active)
             ShowParked(window, shower, SW_SHOWNA);
     }
@@ -120,7 +91,7 @@ void ShowTarget(const CDesktopTable::WindowBatch& batch, uint32_t remembered, CW
         SetForegroundWindow(active);
 }
 
-void ShowBatch(const CDesktopTable::WindowBatch& batch, ShowWait wait = kWaitForAnsweringOwners)
+void ShowBatch(const WindowBatch& batch, ShowWait wait = kWaitForAnsweringOwners)
 {
     CWindowShower shower(wait);
     ShowBatch(batch, shower);
@@ -131,11 +102,12 @@ void ShowBatch(const CDesktopTable::WindowBatch& batch, ShowWait wait = kWaitFor
 CDesktopTable::CDesktopTable()
 {
     currentIndex = 0;
+    desktopCount = 0;
     ClearLists();
-    // desktopCount and barTopWindow keep their static zero.
     switchThread = 0;
-    switchEnded = NULL;
+    switchEnded = CreateEventA(NULL, TRUE, TRUE, NULL);
     generation = 0;
+    userForeground = 0;
 }
 
 CDesktopTable::~CDesktopTable()
@@ -183,10 +155,10 @@ bool CDesktopTable::IsRemembered(uint32_t window) const
 
 void CDesktopTable::CollectForgotten(const WindowBatch& hidden, WindowBatch& forgotten) const
 {
-    for (int i = 0; i < hidden.count; ++i)
+    for (int i = 0; i < hidden.Count(); ++i)
     {
-        if (!IsRemembered(hidden.windows[i]))
-            forgotten.Add(hidden.windows[i]);
+        if (!IsRemembered(hidden[i]))
+            forgotten.Add(hidden[i]);
     }
 }
 
@@ -194,7 +166,7 @@ void CDesktopTable::ShowParkedWindows(ShowWait wait)
 {
     TableBatch parked;
     {
-        CTableLock guard;
+        CLockScope guard(lock);
         CollectParked(parked);
     }
     ShowBatch(parked, wait);
@@ -205,7 +177,7 @@ bool CDesktopTable::Reset(int count, const DesktopLists* lists)
     // Windows hidden on other desktops would otherwise stay hidden for good.
     TableBatch parked;
     {
-        CTableLock guard;
+        CLockScope guard(lock);
         CollectParked(parked);
         currentIndex = 0;
         if (count > kMaxDesktops)
@@ -229,6 +201,19 @@ bool CDesktopTable::Reset(int count, const DesktopLists* lists)
     return true;
 }
 
+void CDesktopTable::Replace(const DesktopLists& lists)
+{
+    CLockScope guard(lock);
+    ClearLists();
+    currentIndex = lists.currentIndex;
+    for (int d = 0; d < kMaxDesktops; ++d)
+    {
+        windowCounts[d] = lists.windowCounts[d];
+        memcpy(entries[d], lists.entries[d], windowCounts[d] * sizeof(DesktopEntry));
+    }
+    ++generation;
+}
+
 bool CDesktopTable::ChangeCount(int count)
 {
     // Callers never ask for fewer than one desktop; keep a damaged value from emptying the grid.
@@ -238,7 +223,7 @@ bool CDesktopTable::ChangeCount(int count)
         count = kMaxDesktops;
     TableBatch dropped;
     {
-        CTableLock guard;
+        CLockScope guard(lock);
         // Shrinking: the windows of the desktops that drop away come back.
         // A current desktop among them (another bar's switch may have moved
         // there since the caller looked) hands over to desktop 1, whose
@@ -267,7 +252,7 @@ bool CDesktopTable::ChangeCount(int count)
 
 void CDesktopTable::Snapshot(DesktopLists* lists, int32_t* count) const
 {
-    CTableLock guard;
+    CLockScope guard(lock);
     *count = desktopCount;
     lists->currentIndex = currentIndex;
     for (int d = 0; d < kMaxDesktops; ++d)
@@ -277,11 +262,26 @@ void CDesktopTable::Snapshot(DesktopLists* lists, int32_t* count) const
     }
 }
 
+void CDesktopTable::CopyList(int desktop, DesktopWindows* windows) const
+{
+    windows->Clear();
+    if (desktop < 0 || desktop >= kMaxDesktops)
+        return;
+    CLockScope guard(lock);
+    for (int k = 0; k < windowCounts[desktop]; ++k)
+        windows->Add(entries[desktop][k].window);
+}
+
+bool CDesktopTable::HasWindows(int desktop) const
+{
+    return desktop >= 0 && desktop < kMaxDesktops && *static_cast<const volatile int*>(&windowCounts[desktop]) != 0;
+}
+
 bool CDesktopTable::RestoreAll()
 {
     TableBatch all;
     {
-        CTableLock guard;
+        CLockScope guard(lock);
         for (int d = 0; d < kMaxDesktops; ++d)
             CollectList(d, all);
         currentIndex = 0;
@@ -292,22 +292,36 @@ bool CDesktopTable::RestoreAll()
     return true;
 }
 
-BOOL CALLBACK CDesktopTable::CollectSwitchWindow(HWND window, LPARAM param)
-{
-    CDesktopTable& table = g_desktopTable;
-    if (!reinterpret_cast<const CWindowFilter*>(param)->Takes(window))
-        return TRUE;
+namespace {
 
-    int& count = table.windowCounts[table.currentIndex];
+struct SwitchEnumeration
+{
+    const CWindowFilter* filter;
+    WindowBatch* windows;
+};
+
+BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param)
+{
+    SwitchEnumeration& enumeration = *reinterpret_cast<SwitchEnumeration*>(param);
     // A full list leaves the surplus unrecorded: those windows stay visible everywhere.
-    if (count >= kMaxWindowsPerDesktop)
-        return TRUE;
-    // Every window recorded here is hidden next.
-    MarkParked(window);
-    table.entries[table.currentIndex][count].window = HandleToWord(window);
-    ++count;
+    if (enumeration.filter->Takes(window))
+        enumeration.windows->Add(HandleToWord(window));
     return TRUE;
 }
+
+// The current desktop's windows in z-order, top first, each marked as
+// parked: every window recorded is hidden next.
+void CollectSwitchWindows(HWND barTop, WindowBatch& windows)
+{
+    // It loads a library and looks the shell's windows up.
+    CWindowFilter filter(kSwitchList, barTop);
+    SwitchEnumeration enumeration = {&filter, &windows};
+    EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&enumeration));
+    for (int i = 0; i < windows.Count(); ++i)
+        MarkParked(WordToHandle(windows[i]));
+}
+
+}  // namespace
 
 // Waits for a switch of another thread to end, answering the messages it
 // sends here meanwhile. False for a switch already running on this thread.
@@ -315,23 +329,28 @@ bool CDesktopTable::EnterSwitch()
 {
     for (;;)
     {
-        HANDLE ended;
         {
-            CTableLock guard;
+            CLockScope guard(lock);
             if (!switchEnded)
-                switchEnded = CreateEventA(NULL, TRUE, TRUE, NULL);
+                return false;
             if (switchThread == 0)
             {
                 switchThread = GetCurrentThreadId();
                 ResetEvent(switchEnded);
                 return true;
             }
-            if (switchThread == GetCurrentThreadId() || !switchEnded)
+            if (switchThread == GetCurrentThreadId())
                 return false;
-            ended = switchEnded;
         }
-        WaitAnsweringSentMessages(ended);
+        WaitAnsweringSentMessages(switchEnded);
     }
+}
+
+// Under the lock.
+void CDesktopTable::LeaveSwitch()
+{
+    switchThread = 0;
+    SetEvent(switchEnded);
 }
 
 void CDesktopTable::NoteForeground()
@@ -339,25 +358,16 @@ void CDesktopTable::NoteForeground()
     InterlockedExchange(&userForeground, static_cast<LONG>(HandleToWord(GetForegroundWindow())));
 }
 
-// Under the lock: records the current desktop's windows into its list and
-// `hidden`, and the window active there.
-void CDesktopTable::RecordDesktop(const CWindowFilter& filter, HWND barTop, WindowBatch& hidden)
+// Under the lock: `windows` become the current desktop's list, and `active`
+// the window active there if it is among them.
+void CDesktopTable::RecordDesktop(const WindowBatch& windows, uint32_t active)
 {
-    HWND foreground = GetForegroundWindow();
-    uint32_t active = HandleToWord(foreground);
-    if (!foreground || foreground == barTop)
-        active = static_cast<uint32_t>(userForeground);
-    if (active == HandleToWord(barTop))
-        active = 0;
-    barTopWindow = barTop;
     windowCounts[currentIndex] = 0;
-    activeWindow[currentIndex] = 0;
-    EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&filter));
-    for (int i = 0; i < windowCounts[currentIndex]; ++i)
+    activeWindow[currentIndex] = windows.Contains(active) ? active : 0;
+    for (int i = 0; i < windows.Count(); ++i)
     {
-        hidden.Add(entries[currentIndex][i].window);
-        if (entries[currentIndex][i].window == active)
-            activeWindow[currentIndex] = active;
+        DesktopEntry entry = {windows[i], 0, 0};
+        entries[currentIndex][windowCounts[currentIndex]++] = entry;
     }
 }
 
@@ -369,10 +379,7 @@ void CDesktopTable::ForgetRefused(int desktop, const WindowBatch& refused)
     int kept = 0;
     for (int k = 0; k < count; ++k)
     {
-        bool drop = false;
-        for (int i = 0; i < refused.count && !drop; ++i)
-            drop = entries[desktop][k].window == refused.windows[i];
-        if (!drop)
+        if (!refused.Contains(entries[desktop][k].window))
             entries[desktop][kept++] = entries[desktop][k];
         else if (activeWindow[desktop] == entries[desktop][k].window)
             activeWindow[desktop] = 0;
@@ -391,22 +398,30 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     // here as on screen.
     CarryOutRequestsOwedHere();
 
-    DesktopBatch hidden;
-    DesktopBatch shown;
-    DesktopBatch refused;
+    DesktopWindows hidden;
+    DesktopWindows shown;
+    DesktopWindows refused;
     LONG startGeneration = 0;
     int left = 0;
     uint32_t remembered = 0;
-    bool moving;
-    // Outside the lock: it loads a library and looks the shell's windows up.
-    CWindowFilter filter(kSwitchList, barTop);
+    bool moving = index != Current();
+    if (moving)
     {
-        CTableLock guard;
+        // The bar may have taken the foreground with the click.
+        HWND foreground = GetForegroundWindow();
+        uint32_t active = !foreground || foreground == barTop ? static_cast<uint32_t>(userForeground)
+                                                              : HandleToWord(foreground);
+        if (active == HandleToWord(barTop))
+            active = 0;
+        CollectSwitchWindows(barTop, hidden);
+        CLockScope guard(lock);
+        // Only this switch moves the current desktop, but a count change may
+        // have put it back on desktop 1 meanwhile.
         moving = index != currentIndex;
         if (moving)
         {
             left = currentIndex;
-            RecordDesktop(filter, barTop, hidden);
+            RecordDesktop(hidden, active);
             CollectList(index, shown);
             remembered = activeWindow[index];
             // The table is final from here on; only the windows are still to move.
@@ -417,39 +432,45 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     if (moving)
     {
         CWindowShower shower;
-        MoveActivationOff(hidden.windows, hidden.count, barTop, shower);
+        MoveActivationOff(hidden.Items(), hidden.Count(), barTop, shower);
         // Bottom-most first: no window is uncovered, and repainted, only to
         // be hidden next. A window still active (nobody took the foreground)
         // goes last wherever it lies, as under a top-most window: hidden
         // before the others, it would pass the activation on to one of them.
         HWND active = GetForegroundWindow();
         bool activeHidden = false;
-        for (int i = hidden.count - 1; i >= 0; --i)
+        for (int i = hidden.Count() - 1; i >= 0; --i)
         {
-            HWND window = WordToHandle(hidden.windows[i]);
+            HWND window = WordToHandle(hidden[i]);
             if (window == active)
                 activeHidden = true;
             else if (!shower.Apply(window, SW_HIDE))
-                refused.Add(hidden.windows[i]);
+                refused.Add(hidden[i]);
         }
         if (activeHidden && !shower.Apply(active, SW_HIDE))
             refused.Add(HandleToWord(active));
         ShowTarget(shown, remembered, shower);
     }
-
-    DesktopBatch forgotten;
+    else
     {
-        CTableLock guard;
+        // Recorded and marked for a switch that did not happen.
+        for (int i = 0; i < hidden.Count(); ++i)
+            ClearParked(WordToHandle(hidden[i]));
+        hidden.Clear();
+    }
+
+    DesktopWindows forgotten;
+    {
+        CLockScope guard(lock);
         if (moving && generation != startGeneration)
             CollectForgotten(hidden, forgotten);
-        else if (refused.count > 0)
+        else if (refused.Count() > 0)
             ForgetRefused(left, refused);
-        switchThread = 0;
-        SetEvent(switchEnded);
+        LeaveSwitch();
     }
-    for (int i = 0; i < refused.count; ++i)
-        ClearParked(WordToHandle(refused.windows[i]));
-    if (hidden.count > refused.count)
+    for (int i = 0; i < refused.Count(); ++i)
+        ClearParked(WordToHandle(refused[i]));
+    if (hidden.Count() > refused.Count())
         StartHostWatcher();
     ShowBatch(forgotten);
     return true;

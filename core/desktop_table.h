@@ -6,6 +6,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "win/bounded_list.h"
+#include "win/critical_section.h"
 #include "win/window_shower.h"
 
 const int kMaxDesktops = 9;
@@ -27,8 +29,8 @@ inline bool IsWindowCount(int32_t count)
     return count >= 0 && count <= kMaxWindowsPerDesktop;
 }
 
-// Lists to put in place of the table's own, as a load brings them; staged
-// by the caller of the load, not by the table.
+// Lists to put in place of the table's own, as a load brings them, or a copy
+// of them; staged by the caller, not by the table.
 struct DesktopLists
 {
     int32_t currentIndex;
@@ -36,33 +38,44 @@ struct DesktopLists
     DesktopEntry entries[kMaxDesktops][kMaxWindowsPerDesktop];
 };
 
-// Every operation takes the table lock for its reading and writing only:
-// windows are shown and hidden after it is left, so that no thread waits for
-// the lock while the holder waits for that thread's windows. One switch runs
-// at a time: a switch on another thread waits for it, answering sent
-// messages; a switch asked for from inside it, on its own thread, is refused.
-// A reset, load, count change or restore during a switch changes the table
-// at once and shows what it shows; the switch, once done, shows again any
-// window it hid that no list remembers any more.
+// One desktop's windows as 32-bit handles.
+typedef CBoundedList<uint32_t, kMaxWindowsPerDesktop> DesktopWindows;
+
+// The table guards itself: every operation takes its lock for its own reading
+// and writing only, and no caller ever holds it. Windows are shown and hidden,
+// enumerated and asked for their titles after it is left, so that no thread
+// waits for the lock while the holder waits for that thread's windows.
+// One switch runs at a time: a switch on another thread waits for it,
+// answering sent messages; a switch asked for from inside it, on its own
+// thread, is refused. A reset, load, count change or restore during a switch
+// changes the table at once and shows what it shows; the switch, once done,
+// shows again any window it hid that no list remembers any more.
 class CDesktopTable
 {
 public:
     CDesktopTable();
-    virtual ~CDesktopTable();
+    ~CDesktopTable();
 
-    // With `lists`, the table then holds them (a load); the windows parked
-    // before are shown either way.
+    // With `lists`, the table then holds them (a load), and takes over their
+    // hidden windows for this host; the windows parked before are shown
+    // either way.
     bool Reset(int count, const DesktopLists* lists = NULL);
-    // Inline: the stream copies all 9000 entries through these. The caller
-    // holds the table lock.
-    void GetEntry(int desktop, int position, DesktopEntry* out) const { *out = entries[desktop][position]; }
-    void SetEntry(int desktop, int position, const DesktopEntry* in) { entries[desktop][position] = *in; }
+    // Puts `lists` in place as they are, showing and marking nothing: for a
+    // caller that put the windows where the lists say itself.
+    void Replace(const DesktopLists& lists);
     bool ChangeCount(int count);
     bool SwitchTo(int index, HWND barTop);
     bool RestoreAll();
-    // A copy of the lists, taken under the lock, for a writer that must not
-    // hold it (a host's stream may wait on another thread).
+    // A copy of the lists, for a writer that must not hold the lock (a host's
+    // stream may wait on another thread).
     void Snapshot(DesktopLists* lists, int32_t* count) const;
+    // One desktop's list, from the first recorded to the last.
+    void CopyList(int desktop, DesktopWindows* windows) const;
+
+    // Plain reads, without the lock: a value may be one change old.
+    int Count() const { return *static_cast<const volatile int*>(&desktopCount); }
+    int Current() const { return *static_cast<const volatile int*>(&currentIndex); }
+    bool HasWindows(int desktop) const;
 
     // The window in the foreground while the mouse moves over the cells: the
     // bar may take the foreground with the click, and the window to bring
@@ -75,28 +88,24 @@ public:
     // held, and no window's owner may be waited for.
     void ShowParkedWindows(ShowWait wait = kWaitForAnsweringOwners);
 
-    int currentIndex;
-    int desktopCount;
-    int windowCounts[kMaxDesktops];
-    DesktopEntry entries[kMaxDesktops][kMaxWindowsPerDesktop];
-    HWND barTopWindow;
-
-    // Windows taken out of the table under its lock, to be shown or hidden
-    // once it is left.
-    struct WindowBatch;
-
 private:
+    typedef CBoundedSpan<uint32_t> WindowBatch;
 
-    static BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param);
     void CollectList(int desktop, WindowBatch& batch) const;
     void CollectParked(WindowBatch& batch) const;
     void CollectForgotten(const WindowBatch& hidden, WindowBatch& forgotten) const;
     bool IsRemembered(uint32_t window) const;
     void ClearLists();
     bool EnterSwitch();
-    void RecordDesktop(const class CWindowFilter& filter, HWND barTop, WindowBatch& hidden);
+    void LeaveSwitch();
+    void RecordDesktop(const WindowBatch& windows, uint32_t active);
     void ForgetRefused(int desktop, const WindowBatch& refused);
 
+    mutable CCriticalSection lock;
+    int currentIndex;
+    int desktopCount;
+    int windowCounts[kMaxDesktops];
+    DesktopEntry entries[kMaxDesktops][kMaxWindowsPerDesktop];
     DWORD switchThread;  // the thread whose switch runs, or 0
     HANDLE switchEnded;  // set while no switch runs
     LONG generation;     // counts the changes of the lists made outside a switch

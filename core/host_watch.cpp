@@ -2,6 +2,7 @@
 
 #include "core/parked_mark.h"
 #include "win/handle_scope.h"
+#include "win/sent_message_wait.h"
 
 namespace {
 
@@ -32,17 +33,8 @@ static void WaitAndSweep(DWORD hostId)
     HANDLE host = hostScope.get();
     if (host)
     {
-        // rundll32 gave this thread a top-level window: its messages are
-        // answered while waiting, or a broadcast or the end of the session
-        // would wait on it. The wait itself takes no processor time.
-        DWORD woken;
-        while ((woken = MsgWaitForMultipleObjects(1, &host, FALSE, INFINITE, QS_ALLINPUT)) == WAIT_OBJECT_0 + 1)
-        {
-            MSG message;
-            while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-        }
-        if (woken != WAIT_OBJECT_0)
+        // rundll32 gave this thread a top-level window, which must answer.
+        if (!WaitAnsweringSentMessages(host))
             return;  // the host may still be alive: leave its windows parked
     }
     // A host already gone when the watcher started is swept at once.

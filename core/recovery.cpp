@@ -10,12 +10,6 @@
 #include "win/window_shower.h"
 #include "win/window_title.h"
 
-static void Add(RecoverableWindows* list, HWND window)
-{
-    if (list->count < kMaxRecoverableWindows)
-        list->windows[list->count++] = window;
-}
-
 // Also guards against handles from a state file that now name something else.
 static bool IsHiddenApplicationWindow(HWND window, const CCloakQuery& cloak)
 {
@@ -42,13 +36,13 @@ static BOOL CALLBACK CollectHiddenApplicationWindow(HWND window, LPARAM param)
     // programs, main windows of tray programs); only the pager's are offered.
     ParkedSearch* search = reinterpret_cast<ParkedSearch*>(param);
     if (IsParked(window) && IsHiddenApplicationWindow(window, search->cloak))
-        Add(search->list, window);
+        search->list->Add(window);
     return TRUE;
 }
 
 void ListParkedApplicationWindows(RecoverableWindows* list)
 {
-    list->count = 0;
+    list->Clear();
     ParkedSearch search;
     search.list = list;
     EnumWindows(CollectHiddenApplicationWindow, reinterpret_cast<LPARAM>(&search));
@@ -56,7 +50,7 @@ void ListParkedApplicationWindows(RecoverableWindows* list)
 
 bool ListStateFileWindows(const char* path, RecoverableWindows* list)
 {
-    list->count = 0;
+    list->Clear();
     IStream* stream = NULL;
     if (FAILED(SHCreateStreamOnFileA(path, STGM_READ | STGM_SHARE_DENY_NONE, &stream)) || !stream)
         return false;
@@ -78,7 +72,7 @@ bool ListStateFileWindows(const char* path, RecoverableWindows* list)
         {
             HWND window = WordToHandle(staged.entries[d][k].window);
             if (IsHiddenApplicationWindow(window, cloak))
-                Add(list, window);
+                list->Add(window);
         }
     }
     return true;

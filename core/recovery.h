@@ -8,11 +8,7 @@
 // As many as a desktop's list may hold.
 const int kMaxRecoverableWindows = kMaxWindowsPerDesktop;
 
-struct RecoverableWindows
-{
-    HWND windows[kMaxRecoverableWindows];
-    int count;
-};
+typedef CBoundedList<HWND, kMaxRecoverableWindows> RecoverableWindows;
 
 // Hidden top-level windows that the pager parked and that look like ordinary
 // application windows: titled, with a caption, unowned and not tool windows.

@@ -106,7 +106,7 @@ void LoadState(IStream* stream, PagerSettings* settings, CDesktopTable& table, D
     ReadStateHead(stream, settings, &state);
     // A stream that ends before its count keeps the count in force, and no
     // grid has fewer than one cell.
-    int count = state.hasDesktopCount ? state.desktopCount : table.desktopCount;
+    int count = state.hasDesktopCount ? state.desktopCount : table.Count();
     if (count < 1)
         count = 1;
     if (count > kMaxDesktops)

@@ -8,8 +8,6 @@
 #include "win/handle32.h"
 #include "win/window_title.h"
 
-LiveWindowList g_liveWindowList;
-
 namespace {
 
 // A tooltip line: a title contributes at most 99 bytes, so that one long title
@@ -69,54 +67,45 @@ private:
 
 BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM param)
 {
-    LiveWindowList& list = g_liveWindowList;
-    if (!reinterpret_cast<const CWindowFilter*>(param)->Takes(window))
-        return TRUE;
+    LiveWindowEnumeration& enumeration = *reinterpret_cast<LiveWindowEnumeration*>(param);
     // A full list leaves further windows out of the text.
-    if (list.count >= kMaxLiveWindows)
-        return TRUE;
-    list.windows[list.count++] = window;
+    if (enumeration.filter->Takes(window))
+        enumeration.windows->Add(window);
     return TRUE;
 }
 
 void ListLiveWindows(char* text, size_t size)
 {
-    LiveWindowList& list = g_liveWindowList;
+    LiveWindowList list;
     CWindowFilter filter(kLiveList, NULL);
-    list.count = 0;
-    memset(list.windows, 0, sizeof(list.windows));
-    EnumWindows(CollectLiveWindow, reinterpret_cast<LPARAM>(&filter));
+    LiveWindowEnumeration enumeration = {&filter, &list};
+    EnumWindows(CollectLiveWindow, reinterpret_cast<LPARAM>(&enumeration));
 
     CTooltipText tooltip(text, size);
-    for (int i = 0; i < list.count && !tooltip.IsFull(); ++i)
+    for (int i = 0; i < list.Count() && !tooltip.IsFull(); ++i)
     {
         char title[kTitleSize];
         title[0] = '\0';
-        ReadWindowTitle(list.windows[i], title, kTitleSize);
+        ReadWindowTitle(list[i], title, kTitleSize);
         if (title[0])
-            tooltip.AppendLine(title, i == list.count - 1);
+            tooltip.AppendLine(title, i == list.Count() - 1);
     }
-    if (list.count == 0)
+    if (list.Count() == 0)
         tooltip.SetEmpty();
 }
 
 void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t size)
 {
-    if (index < 0 || index >= kMaxDesktops)
-        return;
-    int n = table.windowCounts[index];
-    if (n < 0)
-        n = 0;
-    if (n > kMaxWindowsPerDesktop)
-        n = kMaxWindowsPerDesktop;
+    // A copy: the titles are asked of the windows' owners, with no lock held.
+    DesktopWindows list;
+    table.CopyList(index, &list);
+    int n = list.Count();
 
     CWindowFilter filter(kStoredList, NULL);
     CTooltipText tooltip(text, size);
     for (int i = 0; i < n && !tooltip.IsFull(); ++i)
     {
-        DesktopEntry entry;
-        table.GetEntry(index, i, &entry);
-        HWND window = WordToHandle(entry.window);
+        HWND window = WordToHandle(list[i]);
         char title[kTitleSize];
         title[0] = '\0';
         ReadWindowTitle(window, title, kTitleSize);
@@ -136,9 +125,9 @@ void WriteTooltipText(const CDesktopTable& table, UINT index, char* text, size_t
         return;
     text[0] = '\0';
     // The current desktop comes first, even when it lies beyond the count.
-    if (index == static_cast<UINT>(table.currentIndex))
+    if (index == static_cast<UINT>(table.Current()))
         ListLiveWindows(text, size);
-    else if (index >= static_cast<UINT>(table.desktopCount) || index >= static_cast<UINT>(kMaxDesktops))
+    else if (index >= static_cast<UINT>(table.Count()) || index >= static_cast<UINT>(kMaxDesktops))
         return;
     else
         ListStoredWindows(table, static_cast<int>(index), text, size);

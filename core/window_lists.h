@@ -11,14 +11,14 @@
 // The screen holds at most what a desktop's list may.
 const int kMaxLiveWindows = kMaxWindowsPerDesktop;
 
-// The windows on screen now, rebuilt at every query for the current desktop.
-struct LiveWindowList
-{
-    HWND windows[kMaxLiveWindows];
-    int count;
-};
+// The windows on screen now, gathered at every query for the current desktop.
+typedef CBoundedList<HWND, kMaxLiveWindows> LiveWindowList;
 
-extern LiveWindowList g_liveWindowList;
+struct LiveWindowEnumeration
+{
+    const class CWindowFilter* filter;
+    LiveWindowList* windows;
+};
 
 // The tooltip text of cell `index` into `text`, a buffer of `size` bytes:
 // "<empty>" for a desktop without windows, nothing for an index that is
@@ -30,5 +30,5 @@ void WriteTooltipText(const CDesktopTable& table, UINT index, char* text, size_t
 void ListLiveWindows(char* text, size_t size);
 void ListStoredWindows(const CDesktopTable& table, int index, char* text, size_t size);
 
-// EnumWindows callback that fills g_liveWindowList; `param` is the CWindowFilter.
+// EnumWindows callback; `param` is a LiveWindowEnumeration.
 BOOL CALLBACK CollectLiveWindow(HWND window, LPARAM param);

@@ -15,11 +15,11 @@ void FillList(HWND dialog)
     HWND list = GetDlgItem(dialog, IDC_RECOVERY_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ListParkedApplicationWindows(&g_listed);
-    for (int i = 0; i < g_listed.count; ++i)
+    for (int i = 0; i < g_listed.Count(); ++i)
     {
         // A window that died since it was listed has no title left to show.
         char title[100];
-        if (ReadWindowTitle(g_listed.windows[i], title, sizeof(title)) == 0)
+        if (ReadWindowTitle(g_listed[i], title, sizeof(title)) == 0)
             continue;
         LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title));
         SendMessageA(list, LB_SETITEMDATA, item, i);
@@ -35,8 +35,8 @@ void ShowSelected(HWND dialog)
         if (SendMessageA(list, LB_GETSEL, item, 0) <= 0)
             continue;
         LRESULT index = SendMessageA(list, LB_GETITEMDATA, item, 0);
-        if (index >= 0 && index < g_listed.count)
-            ShowRecoveredWindows(&g_listed.windows[index], 1);
+        if (index >= 0 && index < g_listed.Count())
+            ShowRecoveredWindows(&g_listed[static_cast<int>(index)], 1);
     }
 }
 
@@ -55,7 +55,7 @@ INT_PTR CALLBACK RecoveryDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             FillList(dialog);
             return TRUE;
         case IDC_RECOVERY_SHOW_ALL:
-            ShowRecoveredWindows(g_listed.windows, g_listed.count);
+            ShowRecoveredWindows(g_listed.Items(), g_listed.Count());
             FillList(dialog);
             return TRUE;
         case IDCANCEL:

@@ -65,7 +65,7 @@ static COLORREF CellColour(int number, bool isCurrent, bool isHovered, const Pag
     if (isCurrent)
         return settings->currentColor;
     int desktop = number - 1;
-    if (desktop >= 0 && desktop < kMaxDesktops && g_desktopTable.windowCounts[desktop] != 0)
+    if (g_desktopTable.HasWindows(desktop))
         return settings->occupiedColor;
     return settings->emptyColor;
 }

@@ -12,7 +12,7 @@ void CPagerPlugin::UpdateLayout(int barHeight)
 {
     // Only a damaged stream brings a count or a column number below 1; the grid
     // then lays out one cell or one column instead of dividing by zero.
-    int count = g_desktopTable.desktopCount;
+    int count = g_desktopTable.Count();
     if (count < 1)
         count = 1;
     columnsInUse = settings.columns;
@@ -33,7 +33,7 @@ int CPagerPlugin::HitTest(int x, int y) const
     int64_t column = (static_cast<int64_t>(x) - barRect.left) / width;
     int64_t row = (static_cast<int64_t>(y) - barRect.top) / height;
     int64_t index = row * columnsInUse + column;
-    if (index >= g_desktopTable.desktopCount)
+    if (index >= g_desktopTable.Count())
         return -1;
     // Far above or left of the grid: still no cell, and still a valid int.
     return index < INT_MIN ? INT_MIN : static_cast<int>(index);
@@ -79,16 +79,17 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     SetTextColor(hdc, colour);
     SetBkMode(hdc, TRANSPARENT);
 
-    call.LockTable();
-    const CDesktopTable& table = g_desktopTable;
+    CLockScope guard(lock);
+    int count = g_desktopTable.Count();
+    int current = g_desktopTable.Current();
     int i = 0;
     int y = origin->y;
-    for (int row = 0; row < rows && i < table.desktopCount; ++row)
+    for (int row = 0; row < rows && i < count; ++row)
     {
         int x = origin->x;
-        for (int column = 0; column < columnsInUse && i < table.desktopCount; ++column)
+        for (int column = 0; column < columnsInUse && i < count; ++column)
         {
-            font.DrawCell(hdc, x, y, i + 1, i == table.currentIndex, i == hoverIndex, &settings);
+            font.DrawCell(hdc, x, y, i + 1, i == current, i == hoverIndex, &settings);
             x += font.cellWidth;
             ++i;
         }
@@ -131,16 +132,19 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int x, int y)
     // is used only while there is one. The pager's lock is left for the
     // switch, which waits on other threads.
     CPagerCall call(*this);
-    call.LockPager();
-    int index = HitTest(x, y);
-    // Without a site the bar's own window is unknown and the switch would hide
-    // it, so a click then switches nothing.
-    if (!site || index < 0 || index == g_desktopTable.currentIndex)
-        return 0;
-    HWND barTop = FindTopLevel(site->GetBarWindow());
-    call.Unlock();
+    int index;
+    HWND barTop;
+    {
+        CLockScope guard(lock);
+        index = HitTest(x, y);
+        // Without a site the bar's own window is unknown and the switch would
+        // hide it, so a click then switches nothing.
+        if (!site || index < 0 || index == g_desktopTable.Current())
+            return 0;
+        barTop = FindTopLevel(site->GetBarWindow());
+    }
     g_desktopTable.SwitchTo(index, barTop);
-    call.LockPager();
+    CLockScope guard(lock);
     if (site)
         site->OnStateChanged();
     if (site)

@@ -10,7 +10,6 @@
 #include "win/window_cloak.h"
 #include "core/desktop_table.h"
 #include "core/state_stream.h"
-#include "core/table_lock.h"
 #include "core/window_lists.h"
 
 const char kInstanceMutexName[] = "85FC560F-B98D-4656-AA79-41F0E1CCA920";
@@ -37,7 +36,6 @@ CPagerPlugin::CPagerPlugin()
     // Here, where no lock is held, rather than in a switch or a tooltip.
     PrepareCloakQuery();
     g_desktopTable.Reset(settings.desktopCount);
-    InitializeCriticalSection(&lock);
     instanceMutex = CreateMutexA(NULL, FALSE, kInstanceMutexName);
     mutexCreateError = GetLastError();
 }
@@ -60,7 +58,6 @@ CPagerPlugin::~CPagerPlugin()
     g_desktopTable.RestoreAll();
     if (instanceMutex)
         CloseHandle(instanceMutex);
-    DeleteCriticalSection(&lock);
     // font's own destructor deletes the cell font.
 }
 
@@ -199,22 +196,19 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::GetItemInfo(int type, UINT index, void* 
 {
     if (!answer)
         return 1;
-    // The count and the cells take no lock (see GetInfo); the tooltip reads
-    // the lists, which the lock keeps whole.
+    // The count and the cells take no lock (see GetInfo); the tooltip takes a
+    // copy of the list and reads the titles after.
     switch (type)
     {
     case kItemCount:
-        *static_cast<int*>(answer) = g_desktopTable.desktopCount;
+        *static_cast<int*>(answer) = g_desktopTable.Count();
         return 0;
     case kItemRect:
         *static_cast<RECT*>(answer) = GetCellRect(index);
         return 0;
     case kItemTooltip:
-    {
-        CTableLock guard;
         GetTooltipText(index, static_cast<char*>(answer));
         return 0;
-    }
     default:
         return 1;
     }

@@ -9,6 +9,7 @@
 #include "plugin/pager_font.h"
 #include "core/desktop_table.h"
 #include "core/pager_settings.h"
+#include "win/critical_section.h"
 #include "win/module.h"
 
 const int kHostTextSize = 260;
@@ -74,7 +75,7 @@ public:
     char hostText[kHostTextSize];
     HINSTANCE resourceInstance;
     IBarSite* site;
-    CRITICAL_SECTION lock;
+    CCriticalSection lock;  // the settings and the site against a call from another thread
     HANDLE instanceMutex;
     DWORD mutexCreateError;
     CPagerFont font;
@@ -83,7 +84,7 @@ public:
     PagerSettings settings;
     int hoverIndex;
     // Where Load stages the lists it reads, until the stream has arrived
-    // whole, and Save the copy it writes: neither holds the table lock while
+    // whole, and Save the copy it writes: the table is not locked while
     // the host's stream is read or written.
     DesktopLists loadStaging;
     DesktopLists saveStaging;

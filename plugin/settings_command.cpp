@@ -28,17 +28,20 @@ bool EditSettings(CPagerPlugin& pager, PagerSettings* edited, HWND* owner)
 void ApplySettings(CPagerPlugin& pager, const PagerSettings& edited, HWND owner)
 {
     CPagerCall call(pager);
-    call.LockPager();
-    bool leaving = edited.desktopCount < pager.settings.desktopCount ||
-                   g_desktopTable.currentIndex >= edited.desktopCount;
-    HWND bar = !leaving ? NULL : pager.site ? pager.site->GetBarWindow() : owner;
+    bool leaving;
+    HWND bar;
+    {
+        CLockScope guard(pager.lock);
+        leaving = edited.desktopCount < pager.settings.desktopCount || g_desktopTable.Current() >= edited.desktopCount;
+        bar = !leaving ? NULL : pager.site ? pager.site->GetBarWindow() : owner;
+    }
     // The switch and the count change wait on windows' owners: no lock held.
-    call.Unlock();
     if (leaving)
         g_desktopTable.SwitchTo(0, CPagerPlugin::FindTopLevel(bar));
-    call.LockPager();
-    pager.settings = edited;
-    call.Unlock();
+    {
+        CLockScope guard(pager.lock);
+        pager.settings = edited;
+    }
     g_desktopTable.ChangeCount(edited.desktopCount);
 }
 

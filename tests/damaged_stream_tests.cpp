@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "support/dib_canvas.h"
 #include "support/owned_pager.h"
 #include "support/recording_site.h"
@@ -44,15 +45,15 @@ protected:
         RecordingStream stream(bytes);
         ASSERT_EQ(S_OK, pager->Load(&stream));
 
-        const CDesktopTable& table = g_desktopTable;
-        ASSERT_GE(table.desktopCount, 1);
-        ASSERT_LE(table.desktopCount, kMaxDesktops);
-        ASSERT_GE(table.currentIndex, 0);
-        ASSERT_LT(table.currentIndex, kMaxDesktops);
+        CTableLists table;
+        ASSERT_GE(table.Count(), 1);
+        ASSERT_LE(table.Count(), kMaxDesktops);
+        ASSERT_GE(table.Current(), 0);
+        ASSERT_LT(table.Current(), kMaxDesktops);
         for (int d = 0; d < kMaxDesktops; ++d)
         {
-            ASSERT_GE(table.windowCounts[d], 0);
-            ASSERT_LE(table.windowCounts[d], kMaxWindowsPerDesktop);
+            ASSERT_GE(table.Windows(d), 0);
+            ASSERT_LE(table.Windows(d), kMaxWindowsPerDesktop);
         }
         ASSERT_NE(nullptr, memchr(pager->settings.faceName, '\0', sizeof(pager->settings.faceName)));
 
@@ -72,13 +73,13 @@ protected:
 
         // Click a cell that is not the current desktop; with one desktop that is
         // current there is none to click.
-        int target = table.currentIndex == 0 ? 1 : 0;
-        if (target >= table.desktopCount)
+        int target = table.Current() == 0 ? 1 : 0;
+        if (target >= table.Count())
             return;
         RECT cell;
         pager->GetItemInfo(kItemRect, target, &cell);
         pager->OnClick(0, cell.left, cell.top);
-        ASSERT_EQ(target, table.currentIndex) << "the click switched";
+        ASSERT_EQ(target, g_desktopTable.Current()) << "the click switched";
     }
 };
 
@@ -111,7 +112,9 @@ TEST_F(DamagedStreamTest, FlippedBytesTruncationsAndExtremeWords)
         }
     }
     EXPECT_EQ(2 * 3 * static_cast<int>(sample.size()) + 28 * 9, loads);
-    memset(g_desktopTable.windowCounts, 0, sizeof(g_desktopTable.windowCounts));
+    CTableLists lists;
+    lists.Forget();
+    lists.Put();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "core/parked_mark.h"
 #include "win/window_platform.h"
 #include "win/window_shower.h"
@@ -40,8 +41,11 @@ protected:
     // Remembers `window` on `desktop` as a switch would have recorded it.
     void Park(int desktop, HWND window)
     {
-        DesktopEntry entry = {HandleToWord(window), 0, 0};
-        g_desktopTable.SetEntry(desktop, g_desktopTable.windowCounts[desktop]++, &entry);
+        CTableLists lists;
+        int position = lists.Windows(desktop);
+        lists.Entry(desktop, position) = {HandleToWord(window), 0, 0};
+        lists.SetWindowCount(desktop, position + 1);
+        lists.Put();
     }
 };
 
@@ -56,8 +60,8 @@ TEST_F(DesktopTableTest, SwitchAwayAndBackHidesBottomMostFirstAndShowsFirstRecor
 
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
     EXPECT_EQ(Prefixed("hide", Reversed(onA)), Events());
-    EXPECT_EQ(1, g_desktopTable.currentIndex);
-    EXPECT_EQ(3, g_desktopTable.windowCounts[0]);
+    EXPECT_EQ(1, g_desktopTable.Current());
+    EXPECT_EQ(3, CTableLists().Windows(0));
     for (auto& window : windows)
         EXPECT_FALSE(window->IsVisible());
 
@@ -68,8 +72,8 @@ TEST_F(DesktopTableTest, SwitchAwayAndBackHidesBottomMostFirstAndShowsFirstRecor
     for (const std::string& event : Prefixed("show", Reversed(onA)))
         expected.push_back(event);
     EXPECT_EQ(expected, Events());
-    EXPECT_EQ(1, g_desktopTable.windowCounts[1]);
-    EXPECT_EQ(HandleToWord(b1), g_desktopTable.entries[1][0].window);
+    EXPECT_EQ(1, CTableLists().Windows(1));
+    EXPECT_EQ(HandleToWord(b1), HandleToWord(CTableLists().Window(1, 0)));
     EXPECT_FALSE(windows[3]->IsVisible()) << "an invisible window is never shown";
 }
 
@@ -97,8 +101,7 @@ TEST_F(DesktopTableTest, SwitchToCurrentOrOutOfRangeChangesNothing)
     EXPECT_FALSE(g_desktopTable.SwitchTo(-1, NULL));  // would index windowCounts[-1]
     EXPECT_FALSE(g_desktopTable.SwitchTo(INT_MIN, NULL));
     EXPECT_TRUE(Events().empty());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(HWND(NULL), g_desktopTable.barTopWindow);
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_TRUE(windows[0]->IsVisible());
 }
 
@@ -119,7 +122,6 @@ TEST_F(DesktopTableTest, BarWindowsShellWindowsAndTheBarStayVisible)
         EXPECT_TRUE(IsWindowVisible(kept)) << Title(kept);
     EXPECT_FALSE(IsWindowVisible(longer));
     EXPECT_FALSE(IsWindowVisible(plain));
-    EXPECT_EQ(bar, g_desktopTable.barTopWindow);
 
     ASSERT_TRUE(g_desktopTable.SwitchTo(0, bar));
     EXPECT_TRUE(IsWindowVisible(plain));
@@ -148,8 +150,8 @@ TEST_F(DesktopTableTest, FullListLeavesTheSurplusVisibleAndUnrecorded)
         SetWindowLongPtrA(window, GWL_STYLE, GetWindowLongPtrA(window, GWL_STYLE) | WS_VISIBLE);
     }
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
-    EXPECT_EQ(kMaxWindowsPerDesktop, g_desktopTable.windowCounts[0]);
-    EXPECT_EQ(0u, g_desktopTable.entries[1][0].window) << "nothing written past desktop 0's list";
+    EXPECT_EQ(kMaxWindowsPerDesktop, CTableLists().Windows(0));
+    EXPECT_EQ(0u, HandleToWord(CTableLists().Window(1, 0))) << "nothing written past desktop 0's list";
     int visible = 0;
     for (auto& window : windows)
         visible += window->IsVisible() ? 1 : 0;
@@ -169,14 +171,14 @@ TEST_F(DesktopTableTest, ResetClampsTheCountAndShowsWindowsParkedOnOtherDesktops
 
     EXPECT_TRUE(g_desktopTable.Reset(12));
     EXPECT_EQ(Titles({"show p2", "show p1"}), Events());
-    EXPECT_EQ(9, g_desktopTable.desktopCount);
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(9, g_desktopTable.Count());
+    EXPECT_EQ(0, g_desktopTable.Current());
     for (int d = 0; d < kMaxDesktops; ++d)
-        EXPECT_EQ(0, g_desktopTable.windowCounts[d]);
-    EXPECT_EQ(0u, g_desktopTable.entries[3][1].window);
+        EXPECT_EQ(0, CTableLists().Windows(d));
+    EXPECT_EQ(0u, HandleToWord(CTableLists().Window(3, 1)));
 
     EXPECT_TRUE(g_desktopTable.Reset(3));
-    EXPECT_EQ(3, g_desktopTable.desktopCount);
+    EXPECT_EQ(3, g_desktopTable.Count());
 }
 
 TEST_F(DesktopTableTest, ShrinkingShowsTheDroppedDesktopsInOrder)
@@ -193,28 +195,28 @@ TEST_F(DesktopTableTest, ShrinkingShowsTheDroppedDesktopsInOrder)
 
     EXPECT_TRUE(g_desktopTable.ChangeCount(3));
     EXPECT_EQ(Titles({"show d3b", "show d3a", "show d4b", "show d4a"}), Events());
-    EXPECT_EQ(3, g_desktopTable.desktopCount);
-    EXPECT_EQ(0, g_desktopTable.windowCounts[3]);
-    EXPECT_EQ(0, g_desktopTable.windowCounts[4]);
-    EXPECT_EQ(1, g_desktopTable.windowCounts[1]);
+    EXPECT_EQ(3, g_desktopTable.Count());
+    EXPECT_EQ(0, CTableLists().Windows(3));
+    EXPECT_EQ(0, CTableLists().Windows(4));
+    EXPECT_EQ(1, CTableLists().Windows(1));
     EXPECT_FALSE(windows[4]->IsVisible());
 
     ClearEvents();
     EXPECT_TRUE(g_desktopTable.ChangeCount(5));  // growing only sets the count
     EXPECT_TRUE(g_desktopTable.ChangeCount(5));
     EXPECT_TRUE(Events().empty());
-    EXPECT_EQ(5, g_desktopTable.desktopCount);
+    EXPECT_EQ(5, g_desktopTable.Count());
 }
 
 TEST_F(DesktopTableTest, CountChangesAreClamped)
 {
     g_desktopTable.ChangeCount(9);
     EXPECT_TRUE(g_desktopTable.ChangeCount(15));
-    EXPECT_EQ(9, g_desktopTable.desktopCount);
+    EXPECT_EQ(9, g_desktopTable.Count());
     EXPECT_TRUE(g_desktopTable.ChangeCount(0));
-    EXPECT_EQ(1, g_desktopTable.desktopCount);
+    EXPECT_EQ(1, g_desktopTable.Count());
     EXPECT_TRUE(g_desktopTable.ChangeCount(-3));
-    EXPECT_EQ(1, g_desktopTable.desktopCount);
+    EXPECT_EQ(1, g_desktopTable.Count());
 }
 
 // Another bar's switch may move past the new count between a caller's look
@@ -226,10 +228,10 @@ TEST_F(DesktopTableTest, ShrinkPastTheCurrentDesktopMakesDesktop1Current)
     ASSERT_TRUE(g_desktopTable.SwitchTo(4, NULL));
     HWND fifth = Make("on 5");
     g_desktopTable.ChangeCount(2);
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_TRUE(IsWindowVisible(first) && IsWindowVisible(fifth));
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
-    EXPECT_EQ(2, g_desktopTable.windowCounts[0]);
+    EXPECT_EQ(2, CTableLists().Windows(0));
 }
 
 TEST_F(DesktopTableTest, RestoreAllShowsEveryDesktopAlsoBeyondTheCount)
@@ -257,10 +259,10 @@ TEST_F(DesktopTableTest, RestoreAllShowsEveryDesktopAlsoBeyondTheCount)
     EXPECT_EQ(expected, Events());
     for (auto& window : windows)
         EXPECT_TRUE(window->IsVisible()) << Title(window->hwnd());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(4, g_desktopTable.desktopCount);
+    EXPECT_EQ(0, g_desktopTable.Current());
+    EXPECT_EQ(4, g_desktopTable.Count());
     for (int d = 0; d < kMaxDesktops; ++d)
-        EXPECT_EQ(0, g_desktopTable.windowCounts[d]);
+        EXPECT_EQ(0, CTableLists().Windows(d));
 }
 
 TEST(HandleWords, WidenBySignExtension)
@@ -340,7 +342,7 @@ TEST_F(DesktopTableTest, RefusedEarlyLateAndGhostOutcomesDecideWhatIsParked)
         ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
         EXPECT_LT(GetTickCount() - start, 2000 + kHungProbeTimeoutMs) << row.name;  // emulation is slow
         SetWindowPlatform(NULL);
-        EXPECT_EQ(row.recorded, g_desktopTable.windowCounts[0]) << row.name;
+        EXPECT_EQ(row.recorded, CTableLists().Windows(0)) << row.name;
         EXPECT_EQ(row.recorded == 1, IsParked(window)) << row.name;
         EXPECT_EQ(row.visible, IsWindowVisible(window) != FALSE) << row.name;
         row.script.CarryOut();  // carried out late, when the owner pumps again

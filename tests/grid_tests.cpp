@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "support/dib_canvas.h"
 #include "support/event_log.h"
 #include "support/lock_probe.h"
@@ -196,8 +197,10 @@ TEST_F(GridTest, PaintsEachCellInItsColourFromTheOrigin)
     UseGrid(5, 2, 60);  // 3 rows of 20 pixels; the sixth place stays empty
     ASSERT_EQ(2, pager->columnsInUse);
     ASSERT_EQ(3, pager->rows);
-    g_desktopTable.windowCounts[2] = 1;
-    g_desktopTable.windowCounts[0] = 3;  // the current desktop keeps its own colour
+    CTableLists lists;
+    lists.SetWindowCount(2, 1);
+    lists.SetWindowCount(0, 3);  // the current desktop keeps its own colour
+    lists.Put();
     pager->OnMouseMove(0, pager->font.cellWidth + 1, pager->font.cellHeight + 1);  // cell 3
     ASSERT_EQ(3, pager->hoverIndex);
 
@@ -383,7 +386,7 @@ TEST_F(GridTest, CellRectanglesFillTheGridRowByRow)
 // A damaged stream can leave no desktop or a negative column number behind.
 TEST_F(GridTest, DegenerateCountsLayOutOneCellWide)
 {
-    g_desktopTable.desktopCount = 0;
+    g_desktopTable.Reset(0);
     pager->settings.columns = 2;
     LayOut(pager.get(), 30);
     EXPECT_EQ(1, pager->rows);
@@ -434,7 +437,7 @@ protected:
         HWND inner = CreateWindowExA(0, "STATIC", "inner", WS_CHILD | WS_VISIBLE, 0, 0, 20, 10, barChild,
                                      NULL, GetModuleHandleA(NULL), NULL);
         site.barWindow = inner;
-        site.onCall = [this](const char*) { lockHeld.push_back(LockIsHeld(&pager->lock)); };
+        site.onCall = [this](const char*) { lockHeld.push_back(LockIsHeld(pager->lock.Raw())); };
         UseGrid(4, 2, 40);
         PumpMessages(50);
         ClearEvents();
@@ -450,14 +453,14 @@ TEST_F(ClickTest, ClickOnAnotherCellCallsTheSiteUnderThePagerLock)
     lockHeld.clear();
 
     EXPECT_EQ(0, pager->OnClick(0, w + 1, h + 1));  // cell 3
-    EXPECT_EQ(3, g_desktopTable.currentIndex);
+    EXPECT_EQ(3, g_desktopTable.Current());
     EXPECT_EQ(3, pager->hoverIndex) << "a click leaves the hover alone";
     std::vector<std::string> calls = EventsWithPrefix("site.");
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "site.OnStateChanged", "site.Refresh(2)"}), calls);
     ASSERT_EQ(3u, lockHeld.size());
     for (bool held : lockHeld)
         EXPECT_TRUE(held);
-    EXPECT_FALSE(LockIsHeld(&pager->lock)) << "released after the click";
+    EXPECT_FALSE(LockIsHeld(pager->lock.Raw())) << "released after the click";
 
     // The windows were hidden between asking for the bar and reporting the change.
     const std::vector<std::string>& events = Events();
@@ -471,11 +474,11 @@ TEST_F(ClickTest, ClickOnAnotherCellCallsTheSiteUnderThePagerLock)
     EXPECT_FALSE(first.IsVisible());
     EXPECT_FALSE(second.IsVisible());
     EXPECT_TRUE(bar.IsVisible()) << "the bar's top-level window stays";
-    EXPECT_EQ(2, g_desktopTable.windowCounts[0]);
+    EXPECT_EQ(2, CTableLists().Windows(0));
 
     ClearEvents();
     pager->OnClick(0, 1, 1);  // back to desktop 0
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_TRUE(first.IsVisible());
     EXPECT_TRUE(second.IsVisible());
     EXPECT_EQ("site.Refresh(2)", Events().back());
@@ -489,14 +492,14 @@ TEST_F(ClickTest, ClickOnTheCurrentCellOrBesideTheGridDoesNothing)
     pager->OnClick(0, 1, 2 * h + 1);        // below the grid
     pager->OnClick(0, 1, -3 * h);           // far above it
     EXPECT_TRUE(Events().empty());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_TRUE(first.IsVisible());
 
     pager->SetSite(NULL);
     pager->OnClick(0, w + 1, 1);
     pager->OnMouseMove(0, w + 1, 1);
     pager->OnMouseLeave(0);
-    EXPECT_EQ(0, g_desktopTable.currentIndex) << "without a site nothing switches";
+    EXPECT_EQ(0, g_desktopTable.Current()) << "without a site nothing switches";
     EXPECT_TRUE(first.IsVisible());
     EXPECT_TRUE(bar.IsVisible());
     EXPECT_TRUE(Events().empty());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "win/handle32.h"
 #include "core/switch_activation.h"
 #include "plugin/bar_interfaces.h"
@@ -84,7 +85,7 @@ TEST_F(HungWindowTest, SwitchAwayFromAndBackToAHungWindowReturnsPromptly)
     hung.Freeze();
     ClearEvents();
     EXPECT_TRUE(ReturnsPromptly(hung, [] { g_desktopTable.SwitchTo(1, NULL); })) << "hiding blocked";
-    EXPECT_EQ(2, g_desktopTable.windowCounts[0]) << "the hung window is recorded like any other";
+    EXPECT_EQ(2, CTableLists().Windows(0)) << "the hung window is recorded like any other";
     EXPECT_FALSE(mine.IsVisible()) << "own windows are hidden at once";
     EXPECT_EQ(std::vector<std::string>({"hide mine"}), Events());
     hung.Thaw();
@@ -196,8 +197,8 @@ TEST_F(HungWindowTest, SwitchBackRestoresTheZOrderAndActivatesOnlyTheFirstRecord
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, bar.hwnd()));
     // The z-order they had when hidden: the switch records top-most first.
     std::vector<HWND> hidden;
-    for (int i = 0; i < g_desktopTable.windowCounts[0]; ++i)
-        hidden.push_back(WordToHandle(g_desktopTable.entries[0][i].window));
+    for (int i = 0; i < CTableLists().Windows(0); ++i)
+        hidden.push_back(WordToHandle(HandleToWord(CTableLists().Window(0, i))));
     ASSERT_EQ(4u, hidden.size());
     LONG activations = ActivateMessages();
     ASSERT_TRUE(g_desktopTable.SwitchTo(0, bar.hwnd()));

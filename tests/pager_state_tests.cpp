@@ -8,6 +8,7 @@
 
 #include "win/module.h"
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "win/handle32.h"
 #include "plugin/pager_plugin.h"
 #include "support/event_log.h"
@@ -42,8 +43,8 @@ TEST_F(PagerStateTest, NewPagerHasTheDefaultsByteForByte)
     EXPECT_EQ(2, pager->columnsInUse);
     EXPECT_EQ(nullptr, pager->site);
     EXPECT_EQ(ModuleInstance(), pager->resourceInstance);
-    EXPECT_EQ(4, g_desktopTable.desktopCount);
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(4, g_desktopTable.Count());
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_EQ(1, LiveObjectCount());
     EXPECT_EQ(0u, pager.release()->Release());
     EXPECT_EQ(0, LiveObjectCount());
@@ -78,8 +79,8 @@ TEST_F(PagerStateTest, SecondPagerSeesTheMutexAndBringsParkedWindowsBack)
     // The shared table starts over; the window hidden on desktop 0 must not be lost with it.
     EXPECT_EQ(std::vector<std::string>({"show parked"}), Events());
     EXPECT_TRUE(parked.IsVisible());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(0, g_desktopTable.windowCounts[0]);
+    EXPECT_EQ(0, g_desktopTable.Current());
+    EXPECT_EQ(0, CTableLists().Windows(0));
 
     EXPECT_EQ(0u, second.release()->Release());
     EXPECT_EQ(0u, first.release()->Release());
@@ -105,8 +106,8 @@ TEST_F(PagerStateTest, LastReleaseShowsEveryRememberedWindow)
     EXPECT_EQ(0u, pager.release()->Release());
     EXPECT_EQ(std::vector<std::string>({"show a1", "show c1"}), Events());
     EXPECT_TRUE(d1.IsVisible());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(4, g_desktopTable.desktopCount);
+    EXPECT_EQ(0, g_desktopTable.Current());
+    EXPECT_EQ(4, g_desktopTable.Count());
 }
 
 }  // namespace

@@ -93,8 +93,8 @@ TEST_F(SettingsApplyTest, ShrinkGoesToDesktopZeroThenBringsBackTheDroppedDesktop
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "site.GetBarWindow", "hide d4", "show d0", "show d3",
                                         "show d4", "site.Refresh(3)", "site.OnStateChanged"}),
               Events());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(3, g_desktopTable.desktopCount);
+    EXPECT_EQ(0, g_desktopTable.Current());
+    EXPECT_EQ(3, g_desktopTable.Count());
     EXPECT_EQ(3, pager->settings.desktopCount);
     EXPECT_TRUE(d0->IsVisible() && d3->IsVisible() && d4->IsVisible());
 }
@@ -111,7 +111,7 @@ TEST_F(SettingsApplyTest, ShrinkFromAnotherDesktopAlsoGoesToZeroFirst)
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "site.GetBarWindow", "hide d4", "show d0", "show d3",
                                         "site.Refresh(3)", "site.OnStateChanged"}),
               Events());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_FALSE(d4->IsVisible());  // remembered on desktop 1, which stays
 }
 
@@ -129,8 +129,8 @@ TEST_F(SettingsApplyTest, ConfigureAlsoGoesToDesktopZeroBeforeAShrink)
     EXPECT_EQ((std::vector<std::string>{"site.GetBarWindow", "site.GetBarWindow", "hide d4", "show d0", "show d3",
                                         "show d4"}),
               Events());
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
-    EXPECT_EQ(3, g_desktopTable.desktopCount);
+    EXPECT_EQ(0, g_desktopTable.Current());
+    EXPECT_EQ(3, g_desktopTable.Count());
     stream->Release();
 }
 
@@ -145,7 +145,7 @@ TEST_F(SettingsApplyTest, CurrentDesktopBeyondTheNewCountIsLeftEvenWithoutAShrin
             PressOk(dialog);
         },
         [&] { pager->OnCommand(1); });
-    EXPECT_EQ(0, g_desktopTable.currentIndex);
+    EXPECT_EQ(0, g_desktopTable.Current());
     EXPECT_TRUE(d4->IsVisible());
 }
 
@@ -154,11 +154,11 @@ TEST_F(SettingsApplyTest, LockIsHeldOnlyWhileApplying)
     FiveDesktopsWithWindows(4);
     std::vector<std::string> lockStates;
     site.onCall = [&](const char* call) {
-        lockStates.push_back(std::string(call) + (LockIsFree(&pager->lock, INFINITE) ? " free" : " held"));
+        lockStates.push_back(std::string(call) + (LockIsFree(pager->lock.Raw(), INFINITE) ? " free" : " held"));
     };
     WithDialog(
         [&](HWND dialog) {
-            lockStates.push_back(LockIsFree(&pager->lock, INFINITE) ? "dialog free" : "dialog held");
+            lockStates.push_back(LockIsFree(pager->lock.Raw(), INFINITE) ? "dialog free" : "dialog held");
             SetDesktops(dialog, "3");
             PressOk(dialog);
         },
@@ -181,7 +181,7 @@ TEST_F(SettingsApplyTest, OkTakesOverTheWholeRecordAndCancelNothing)
         },
         [&] { pager->OnCommand(1); });
     EXPECT_EQ(0, memcmp(&before, &pager->settings, sizeof(before)));
-    EXPECT_EQ(4, g_desktopTable.desktopCount);
+    EXPECT_EQ(4, g_desktopTable.Count());
 
     WithDialog(
         [](HWND dialog) {
@@ -198,7 +198,7 @@ TEST_F(SettingsApplyTest, OkTakesOverTheWholeRecordAndCancelNothing)
     expected.hoverColor = RGB(9, 8, 7);
     memset(expected.faceName, 0, sizeof(expected.faceName));
     EXPECT_EQ(0, memcmp(&expected, &pager->settings, sizeof(expected)));
-    EXPECT_EQ(6, g_desktopTable.desktopCount);
+    EXPECT_EQ(6, g_desktopTable.Count());
 }
 
 TEST_F(SettingsApplyTest, TemplateFoundNowhereAppliesNothingButConfigureStillSaves)

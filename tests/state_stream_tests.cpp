@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "win/handle32.h"
 #include "support/event_log.h"
 #include "support/owned_pager.h"
@@ -22,29 +23,26 @@ namespace {
 
 void ExpectSampleTable()
 {
-    const CDesktopTable& table = g_desktopTable;
-    EXPECT_EQ(7, table.desktopCount);
-    EXPECT_EQ(5, table.currentIndex);
+    CTableLists table;
+    EXPECT_EQ(7, table.Count());
+    EXPECT_EQ(5, table.Current());
     const int counts[kMaxDesktops] = {2, 0, 1, 0, 0, 3, 0, 0, 0};
     for (int d = 0; d < kMaxDesktops; ++d)
-        EXPECT_EQ(counts[d], table.windowCounts[d]) << d;
-    EXPECT_EQ(kNoWindow2, table.entries[0][1].window);
-    EXPECT_EQ(0x22u, table.entries[0][1].reserved2);
-    EXPECT_EQ(0xFFFFFFFFu, table.entries[2][0].reserved2);
-    EXPECT_EQ(kNoWindow3, table.entries[5][2].window);
-    EXPECT_EQ(5u, table.entries[5][2].reserved1);
+        EXPECT_EQ(counts[d], table.Windows(d)) << d;
+    EXPECT_EQ(kNoWindow2, table.Entry(0, 1).window);
+    EXPECT_EQ(0x22u, table.Entry(0, 1).reserved2);
+    EXPECT_EQ(0xFFFFFFFFu, table.Entry(2, 0).reserved2);
+    EXPECT_EQ(kNoWindow3, table.Entry(5, 2).window);
+    EXPECT_EQ(5u, table.Entry(5, 2).reserved1);
 }
 
 void ExpectEmptyTable(int count)
 {
-    const CDesktopTable& table = g_desktopTable;
-    EXPECT_EQ(count, table.desktopCount);
-    EXPECT_EQ(0, table.currentIndex);
+    CTableLists table;
+    EXPECT_EQ(count, table.Count());
+    EXPECT_EQ(0, table.Current());
     for (int d = 0; d < kMaxDesktops; ++d)
-    {
-        EXPECT_EQ(0, table.windowCounts[d]) << d;
-        EXPECT_EQ(0u, table.entries[d][0].window) << d;
-    }
+        EXPECT_EQ(0, table.Windows(d)) << d;
 }
 
 class StateStreamTest : public ::testing::Test
@@ -69,13 +67,14 @@ protected:
 
 TEST_F(StateStreamTest, SavesTheExampleTableByteForByte)
 {
-    CDesktopTable& table = g_desktopTable;
-    table.currentIndex = 2;
-    table.windowCounts[0] = 1;
-    table.entries[0][0] = {0x00010203, 0x11, 0x22};
-    table.windowCounts[3] = 2;
-    table.entries[3][0] = {0x0A0B0C0D, 0, 0xFFFFFFFF};
-    table.entries[3][1] = {0x80000001, 5, 6};
+    CTableLists table;
+    table.SetCurrent(2);
+    table.SetWindowCount(0, 1);
+    table.Entry(0, 0) = {0x00010203, 0x11, 0x22};
+    table.SetWindowCount(3, 2);
+    table.Entry(3, 0) = {0x0A0B0C0D, 0, 0xFFFFFFFF};
+    table.Entry(3, 1) = {0x80000001, 5, 6};
+    table.Put();
 
     Bytes expected;
     Put32(expected, 1);
@@ -113,15 +112,16 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
 {
     TestWindow shown(kTestWindowClass, "Shown", true);
     TestWindow hidden(kTestWindowClass, "Hidden", false);
-    CDesktopTable& table = g_desktopTable;
     pager->settings = OtherSettings();
-    table.ChangeCount(9);
-    table.currentIndex = 4;
-    table.windowCounts[1] = 2;
-    table.entries[1][0] = {HandleToWord(shown.hwnd()), 7, 8};
-    table.entries[1][1] = {HandleToWord(hidden.hwnd()), 9, 10};
-    table.windowCounts[8] = 1;
-    table.entries[8][0] = {HandleToWord(hidden.hwnd()), 0, 0};
+    g_desktopTable.ChangeCount(9);
+    CTableLists table;
+    table.SetCurrent(4);
+    table.SetWindowCount(1, 2);
+    table.Entry(1, 0) = {HandleToWord(shown.hwnd()), 7, 8};
+    table.Entry(1, 1) = {HandleToWord(hidden.hwnd()), 9, 10};
+    table.SetWindowCount(8, 1);
+    table.Entry(8, 0) = {HandleToWord(hidden.hwnd()), 0, 0};
+    table.Put();
 
     IStream* stream = StreamWithBytes({});
     ScopeExit releaseStream([stream] { stream->Release(); });
@@ -130,7 +130,9 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
     ASSERT_EQ(108u + 36u, saved.size());
 
     // Forget the lists without showing anything, then start a fresh pager.
-    memset(table.windowCounts, 0, sizeof(table.windowCounts));
+    CTableLists forgotten;
+    forgotten.Forget();
+    forgotten.Put();
     OwnedPager fresh;
     ASSERT_EQ(0, memcmp(&fresh->settings, DefaultSettingsBytes().data(), 60));
     PumpMessages(20);
@@ -144,19 +146,20 @@ TEST_F(StateStreamTest, RoundTripRestoresEverythingAndTouchesNoWindow)
     EXPECT_FALSE(hidden.IsVisible());
 
     EXPECT_EQ(0, memcmp(&fresh->settings, &pager->settings, sizeof(PagerSettings)));
-    EXPECT_EQ(9, table.desktopCount);
-    EXPECT_EQ(4, table.currentIndex);
-    EXPECT_EQ(2, table.windowCounts[1]);
-    EXPECT_EQ(1, table.windowCounts[8]);
-    EXPECT_EQ(HandleToWord(hidden.hwnd()), table.entries[1][1].window);
-    EXPECT_EQ(10u, table.entries[1][1].reserved2);
+    CTableLists loaded;
+    EXPECT_EQ(9, loaded.Count());
+    EXPECT_EQ(4, loaded.Current());
+    EXPECT_EQ(2, loaded.Windows(1));
+    EXPECT_EQ(1, loaded.Windows(8));
+    EXPECT_EQ(HandleToWord(hidden.hwnd()), loaded.Entry(1, 1).window);
+    EXPECT_EQ(10u, loaded.Entry(1, 1).reserved2);
 
     IStream* again = StreamWithBytes({});
     fresh->Save(again);
     EXPECT_EQ(saved, StreamBytes(again));
     again->Release();
     // Nothing for the pagers to show when they go.
-    memset(table.windowCounts, 0, sizeof(table.windowCounts));
+    forgotten.Put();
 }
 
 TEST_F(StateStreamTest, LoadReadsOneItemPerCallAndNothingAfterTheEntries)
@@ -185,8 +188,8 @@ TEST_F(StateStreamTest, NineEmptyListsLoadCompletelyWhateverTheVersion)
         IStream* stream = StreamWithBytes(bytes);
         pager->Load(stream);
         stream->Release();
-        EXPECT_EQ(9, g_desktopTable.desktopCount) << version;
-        EXPECT_EQ(8, g_desktopTable.currentIndex) << version;
+        EXPECT_EQ(9, g_desktopTable.Count()) << version;
+        EXPECT_EQ(8, g_desktopTable.Current()) << version;
     }
 }
 
@@ -244,9 +247,9 @@ TEST_F(StateStreamTest, ReadsAreJudgedByTheReportedCount)
         else if (call == 2)
         {
             // A count that did not fully arrive is not used; the rest is complete.
-            EXPECT_EQ(6, g_desktopTable.desktopCount);
-            EXPECT_EQ(5, g_desktopTable.currentIndex);
-            EXPECT_EQ(3, g_desktopTable.windowCounts[5]);
+            EXPECT_EQ(6, g_desktopTable.Count());
+            EXPECT_EQ(5, g_desktopTable.Current());
+            EXPECT_EQ(3, CTableLists().Windows(5));
         }
         else
         {
@@ -275,10 +278,10 @@ TEST_F(StateStreamTest, StoredCountsAreBoundToTheTable)
         g_desktopTable.Reset(4);
         RecordingStream stream(bytes);
         LoadRecorded(stream);
-        EXPECT_EQ(c.expected, g_desktopTable.desktopCount) << c.stored;
+        EXPECT_EQ(c.expected, g_desktopTable.Count()) << c.stored;
         EXPECT_EQ(7, pager->settings.desktopCount) << "the record keeps its own count";
-        EXPECT_EQ(c.current, g_desktopTable.currentIndex) << c.stored;
-        EXPECT_EQ(c.windows, g_desktopTable.windowCounts[5]) << c.stored;
+        EXPECT_EQ(c.current, g_desktopTable.Current()) << c.stored;
+        EXPECT_EQ(c.windows, CTableLists().Windows(5)) << c.stored;
     }
 }
 
@@ -309,9 +312,11 @@ TEST_F(StateStreamTest, OutOfRangeCurrentDesktopOrWindowCountCommitsNothing)
     IStream* stream = StreamWithBytes(most);
     pager->Load(stream);
     stream->Release();
-    EXPECT_EQ(kMaxWindowsPerDesktop, g_desktopTable.windowCounts[8]);
-    EXPECT_EQ(2u, g_desktopTable.entries[8][kMaxWindowsPerDesktop - 1].reserved2);
-    memset(g_desktopTable.windowCounts, 0, sizeof(g_desktopTable.windowCounts));
+    CTableLists loaded;
+    EXPECT_EQ(kMaxWindowsPerDesktop, loaded.Windows(8));
+    EXPECT_EQ(2u, loaded.Entry(8, kMaxWindowsPerDesktop - 1).reserved2);
+    loaded.Forget();
+    loaded.Put();
 }
 
 TEST_F(StateStreamTest, FaceNameWithoutNulIsCutToThirtyOneCharacters)
@@ -331,7 +336,7 @@ TEST_F(StateStreamTest, NullStreamChangesNothing)
     EXPECT_EQ(S_OK, pager->Load(NULL));
     EXPECT_EQ(S_OK, pager->Save(NULL));
     EXPECT_EQ(5, pager->settings.columns);
-    EXPECT_EQ(4, g_desktopTable.desktopCount);
+    EXPECT_EQ(4, g_desktopTable.Count());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/desktop_table.h"
+#include "tests/support/table_lists.h"
 #include "win/handle32.h"
 #include "core/window_filter.h"
 #include "core/window_lists.h"
@@ -70,7 +71,9 @@ protected:
     void TearDown() override
     {
         // The lists name test windows that are gone by now: nothing to show.
-        memset(g_desktopTable.windowCounts, 0, sizeof(g_desktopTable.windowCounts));
+        CTableLists lists;
+        lists.Forget();
+        lists.Put();
     }
 
     // The tooltip of a cell, read from a buffer larger than the bound: not a
@@ -94,9 +97,9 @@ protected:
 
     void Remember(int desktop, const std::vector<HWND>& windows)
     {
-        g_desktopTable.windowCounts[desktop] = static_cast<int>(windows.size());
-        for (size_t k = 0; k < windows.size(); ++k)
-            g_desktopTable.entries[desktop][k] = {HandleToWord(windows[k]), 0, 0};
+        CTableLists lists;
+        lists.SetList(desktop, windows);
+        lists.Put();
     }
 };
 
@@ -131,12 +134,11 @@ TEST_F(WindowListTest, CurrentDesktopListsTheTitledWindowsOnScreen)
     ASSERT_TRUE(IsWindowVisible(tip.hwnd()));
     TestWindow menu("QuorvaneMenu", "Menu", true);
     TestWindow shadow("QuorvaneShadow", "Shadow", true);
-    ASSERT_EQ(0, g_desktopTable.currentIndex);
+    ASSERT_EQ(0, g_desktopTable.Current());
 
     std::string expected = LinesInZOrder({first.hwnd(), second.hwnd(), bar.hwnd(), third.hwnd()});
     EXPECT_EQ(4u, std::count(expected.begin(), expected.end(), '*'));
     EXPECT_EQ(expected, Tooltip(0));
-    EXPECT_EQ(4, g_liveWindowList.count);
 }
 
 TEST_F(WindowListTest, UntitledWindowAtTheEndLeavesALineBreak)
@@ -145,7 +147,6 @@ TEST_F(WindowListTest, UntitledWindowAtTheEndLeavesALineBreak)
     TestWindow titled(kTestWindowClass, "Titled", true);
     SetWindowPos(untitled.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     EXPECT_EQ("* Titled\n", Tooltip(0));
-    EXPECT_EQ(2, g_liveWindowList.count);
 }
 
 TEST_F(WindowListTest, NoWindowOnScreenGivesEmptyMarker)
@@ -190,23 +191,24 @@ TEST_F(WindowListTest, LongTitlesAreCutTo99Characters)
 TEST_F(WindowListTest, CellsBeyondTheCountAreEmptyUnlessCurrent)
 {
     TestWindow titled(kTestWindowClass, "Titled", false);
-    ASSERT_EQ(4, g_desktopTable.desktopCount);
+    ASSERT_EQ(4, g_desktopTable.Count());
     Remember(4, {titled.hwnd()});
     EXPECT_EQ("", Tooltip(4));
     EXPECT_EQ("", Tooltip(0xFFFFFFFFu));
     EXPECT_EQ("", Tooltip(9));
 
     TestWindow onScreen(kTestWindowClass, "On screen", true);
-    g_desktopTable.currentIndex = 6;  // beyond the count, as a settings change can leave it
+    CTableLists lists;
+    lists.SetCurrent(6);  // beyond the count, as a settings change can leave it
+    lists.Put();
     EXPECT_EQ("* On screen", Tooltip(6));
-    g_desktopTable.currentIndex = 0;
 
-    g_desktopTable.desktopCount = -1;  // never the table's state, but no index may follow it out
+    g_desktopTable.Reset(-1);  // never the table's state, but no index may follow it out
     Remember(8, {titled.hwnd()});
     EXPECT_EQ("* Titled", Tooltip(8));
     EXPECT_EQ("", Tooltip(9));
     EXPECT_EQ("", Tooltip(1000000));
-    g_desktopTable.desktopCount = 4;
+    g_desktopTable.Reset(4);
 }
 
 TEST_F(WindowListTest, ThousandWindowsStayWithinTheBuffer)
@@ -233,17 +235,18 @@ TEST_F(WindowListTest, ManyWindowsOnScreenStayWithinTheBuffer)
     std::string text = Tooltip(0);
     EXPECT_GT(text.size(), static_cast<size_t>(kTooltipTextSize) - 103);
     EXPECT_EQ('\n', text.back()) << "the lines that fit, each ending in a break";
-    EXPECT_EQ(50, g_liveWindowList.count);
 }
 
 TEST_F(WindowListTest, LiveListKeepsAtMostItsCapacity)
 {
     TestWindow window(kTestWindowClass, "Visible", true);
-    g_liveWindowList.count = 0;
+    LiveWindowList list;
     CWindowFilter filter(kLiveList, NULL);
+    LiveWindowEnumeration enumeration = {&filter, &list};
     for (int i = 0; i < kMaxLiveWindows + 5; ++i)
-        EXPECT_TRUE(CollectLiveWindow(window.hwnd(), reinterpret_cast<LPARAM>(&filter)));
-    EXPECT_EQ(kMaxLiveWindows, g_liveWindowList.count);
+        EXPECT_TRUE(CollectLiveWindow(window.hwnd(), reinterpret_cast<LPARAM>(&enumeration)));
+    EXPECT_EQ(kMaxLiveWindows, list.Count());
+    EXPECT_EQ(5, list.Dropped());
 }
 
 // Wine cloaks no window: the decisions are tested as tables.
