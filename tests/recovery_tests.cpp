@@ -212,10 +212,10 @@ protected:
     void TearDown() override { DeleteFileA(statePath.c_str()); DeleteFileA(otherState.c_str()); }
 
     // Starts a demo host on a fresh state and clicks its third cell: it parks every window on screen.
-    void Park(DemoHostProcess& parker, const std::string& state)
+    void Park(DemoHostProcess& parker, const std::string& state, const std::wstring& folder = L"")
     {
         DeleteFileA(state.c_str());
-        ASSERT_TRUE(parker.Start("--dll pager.dll --state \"" + state + "\""));
+        ASSERT_TRUE(parker.Start("--dll pager.dll --state \"" + state + "\"", folder));
         ASSERT_NE((HWND)NULL, parker.WaitForBar());
         ASSERT_TRUE(parker.ClickCell(2));
         ASSERT_NE("", parker.WaitForLog("Save: "));
@@ -346,6 +346,28 @@ TEST_F(DeadHostTest, WindowsComeBackAfterTheHostsTreeEndsAndAfterASecondHostLoad
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(next.Watcher(), 5000));
     PumpMessages(300);
     EXPECT_TRUE(first.IsVisible() && second.IsVisible()) << "after the second host died";
+}
+
+// The module's path holds characters that no ANSI code page of the west has.
+TEST_F(DeadHostTest, WatcherRunsFromAFolderNamedOutsideTheAnsiCodePage)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"\x0391\x03b2\x03b3-\x0416\x0443\x0440";
+    CreateDirectoryW(folder.c_str(), NULL);
+    for (const wchar_t* file : {L"demo_host.exe", L"pager.dll"})
+        ASSERT_TRUE(CopyFileW(file, (folder + L"\\" + file).c_str(), FALSE));
+    {
+        DemoHostProcess host;
+        Park(host, statePath, folder);
+        host.Kill();
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(host.Watcher(), 5000));
+        PumpMessages(300);
+        EXPECT_TRUE(first.IsVisible() && second.IsVisible());
+    }
+    for (const wchar_t* file : {L"demo_host.exe", L"pager.dll"})
+        DeleteFileW((folder + L"\\" + file).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

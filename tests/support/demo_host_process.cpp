@@ -95,14 +95,16 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
     file.write(bytes.data(), bytes.size());
 }
 
-bool DemoHostProcess::Start(const std::string& arguments)
+bool DemoHostProcess::Start(const std::string& arguments, const std::wstring& folder)
 {
     static int started;  // a log each, for tests that run two hosts
     logPath = TempFilePath(("demo-host-test-" + std::to_string(++started) + ".log").c_str());
-    std::string commandLine = "demo_host.exe --log \"" + logPath + "\" " + arguments;
-    STARTUPINFOA startup = {};
+    std::string options = "--log \"" + logPath + "\" " + arguments;
+    std::wstring program = folder.empty() ? L"demo_host.exe" : folder + L"\\demo_host.exe";
+    std::wstring commandLine = L"\"" + program + L"\" " + std::wstring(options.begin(), options.end());
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    return CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process) != FALSE;
+    return CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process) != FALSE;
 }
 
 struct WindowSearch

@@ -13,9 +13,9 @@ public:
     DemoHostProcess(const DemoHostProcess&) = delete;
     DemoHostProcess& operator=(const DemoHostProcess&) = delete;
 
-    // Starts demo_host.exe from the test program's folder with `arguments`
-    // and a log of its own; false when the process cannot be started.
-    bool Start(const std::string& arguments);
+    // Starts demo_host.exe from the test program's folder, or from `folder`,
+    // with `arguments` and a log of its own; false when the process cannot be started.
+    bool Start(const std::string& arguments, const std::wstring& folder = L"");
 
     // The bar window, once the host shows it (waits up to 10 s).
     HWND WaitForBar();
