@@ -16,9 +16,7 @@ scripts/install-deps.sh
 build="$root/build/package"
 stage="$build/stage"
 out="$root/build/release"
-cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$build/bin" \
-      -DPAGER_BUILD_TESTS=OFF -DPAGER_BUILD_BENCH=OFF -DPAGER_BUILD_HOST=OFF >/dev/null
+cmake --preset package >/dev/null
 cmake --build "$build" -j "$(nproc)" --target pager
 version=$(cat "$build/version.txt")
 

@@ -26,7 +26,7 @@ cache=${PAGER_VM32_CACHE:-/var/cache/pager-vm32}
 run=build/vm32
 
 scripts/install-deps.sh
-cmake --no-warn-unused-cli -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
+cmake --preset i686 >/dev/null
 cmake --build build/i686 -j "$(nproc)"
 image_dir=$(scripts/vm32-rootfs.sh "$cache")
 # One verdict on KVM for the run's boots; a boot that falls back turns it to TCG.
