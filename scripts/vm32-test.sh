@@ -148,6 +148,10 @@ failed=$(grep -c '^failed' "$tsv" || true)
 skipped=$(grep -c '^skipped' "$tsv" || true)
 echo
 echo "vm32: $(cat "$results/done") inside the VM, $(since_start) in all; test output in $results"
+if [ "$skipped" -gt 0 ]; then
+    echo "Skipped under 32-bit Wine:"
+    grep '^skipped' "$tsv" | awk -F'\t' '{ print "\t" $2 ": " $3 }'
+fi
 if [ "$failed" -gt 0 ]; then
     echo "The following tests FAILED under 32-bit Wine:"
     grep '^failed' "$tsv" | awk -F'\t' '{ print "\t" $2 ": " $3 }'
