@@ -7,13 +7,15 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "pager_class_id.h"
+
 // The ids a host and the pager share. Namespace-scope constants: every file
 // that includes this gets its own copy, so a host links nothing of the module.
 
 // {AB1982DF-9DA2-4FB4-9695-F23FB1F6E85F}, the plug-in interface.
 const IID IID_IBarPlugin = {0xAB1982DF, 0x9DA2, 0x4FB4, {0x96, 0x95, 0xF2, 0x3F, 0xB1, 0xF6, 0xE8, 0x5F}};
-// {C2E600FF-9292-45B6-9AA3-E15276A9B27B}, the pager's class.
-const CLSID CLSID_PagerPlugin = {0xC2E600FF, 0x9292, 0x45B6, {0x9A, 0xA3, 0xE1, 0x52, 0x76, 0xA9, 0xB2, 0x7B}};
+// The pager's class (PAGER_CLASS_ID in CMakeLists.txt).
+const CLSID CLSID_PagerPlugin = PAGER_CLASS_ID_INITIALIZER;
 // {49E86696-EAA6-45A2-9480-C78C013B9713}, the category of the bar's plug-ins.
 const GUID CATID_BarPlugin = {0x49E86696, 0xEAA6, 0x45A2, {0x94, 0x80, 0xC7, 0x8C, 0x01, 0x3B, 0x97, 0x13}};
 

@@ -6,9 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=$(nproc)
-cmake --no-warn-unused-cli -S . -B build/i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake >/dev/null
+# The configure presets are in CMakePresets.json.
+cmake --preset i686 >/dev/null
 cmake --build build/i686 -j "$jobs"
-cmake --no-warn-unused-cli -S . -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
-      -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" \
-      -DPAGER_SHIPPED_DLL="$root/build/i686/bin/pager.dll" -DPAGER_RELEASE_DIR="$root/build/release" >/dev/null
+cmake --preset x86_64 >/dev/null
 cmake --build build/x86_64 -j "$jobs"

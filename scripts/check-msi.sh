@@ -4,12 +4,11 @@
 # it on uninstall), the file and its folder, per-machine scope, the version,
 # the fixed UpgradeCode, the removal of an installed version (the same one
 # too) and the refusal under a later one.
-# Usage: check-msi.sh MSI VERSION
+# Usage: check-msi.sh MSI VERSION CLASS_ID      (CLASS_ID: "{...}", the build's class-id.txt)
 set -euo pipefail
 
-msi=$1 version=$2
+msi=$1 version=$2 clsid=$3
 [ -f "$msi" ] || { echo "FAIL: no $msi (scripts/package.sh writes it)"; exit 1; }
-clsid='{C2E600FF-9292-45B6-9AA3-E15276A9B27B}'
 catid='{49E86696-EAA6-45A2-9480-C78C013B9713}'
 plugins="Software\\Velmora\\Quorvane\\plugins\\$clsid"
 failures=0

@@ -16,11 +16,10 @@ scripts/install-deps.sh
 build="$root/build/package"
 stage="$build/stage"
 out="$root/build/release"
-cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$build/bin" \
-      -DPAGER_BUILD_TESTS=OFF -DPAGER_BUILD_BENCH=OFF -DPAGER_BUILD_HOST=OFF >/dev/null
+cmake --preset package >/dev/null
 cmake --build "$build" -j "$(nproc)" --target pager
 version=$(cat "$build/version.txt")
+class_id=$(cat "$build/class-id.txt")
 
 rm -rf "$stage" "$out"
 mkdir -p "$stage/dll" "$stage/symbols" "$out"
@@ -31,13 +30,13 @@ dll_size=$(stat -c %s "$stage/dll/pager.dll")
 scripts/check-shipped-dll.sh "$stage/dll/pager.dll"
 [ "$dll_size" -lt 102400 ] || { echo "FAIL: the stripped pager.dll is $dll_size bytes, not under 100 KB"; exit 1; }
 # Windows line ends, for Notepad.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/README.txt >"$stage/dll/README.txt"
+sed -e "s/@VERSION@/$version/g" -e "s/@CLASS_ID@/$class_id/g" -e 's/$/\r/' packaging/README.txt >"$stage/dll/README.txt"
 
 (cd "$stage/dll" && cmake -E tar cf "$out/pager-$version-win32.zip" --format=zip pager.dll README.txt)
 (cd "$stage/symbols" && cmake -E tar cf "$out/pager-$version-win32-symbols.zip" --format=zip pager.dll.debug)
-(cd "$stage/dll" && wixl -a x86 -D Version="$version" -D PagerDll=pager.dll \
+(cd "$stage/dll" && wixl -a x86 -D Version="$version" -D ClassId="$class_id" -D PagerDll=pager.dll \
      -o "$out/pager-$version-x86.msi" "$root/packaging/pager.wxs")
-scripts/check-msi.sh "$out/pager-$version-x86.msi" "$version"
+scripts/check-msi.sh "$out/pager-$version-x86.msi" "$version" "$class_id"
 
 echo "release $version in $out (pager.dll: $dll_size bytes):"
 for file in "$out"/*; do

@@ -8,8 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 
-cmake --no-warn-unused-cli -S . -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake \
-      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 >/dev/null
+cmake --preset x86_64 >/dev/null
 cmake --build build/x86_64 -j "$(nproc)" --target pager settings_screenshots
 
 source scripts/wine-session.sh

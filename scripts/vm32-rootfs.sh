@@ -9,8 +9,8 @@ set -euo pipefail
 cache=$1
 # The fonts are those the normal test run has: the tests name some of them.
 # The preloader reserves Wine's fixed address ranges before anything else is
-# mapped (see install-deps.sh).
-packages=(linux-image-amd64 wine wine32:i386 wine32-preloader:i386 xvfb fonts-dejavu-core fonts-liberation fonts-wine)
+# mapped (see install-deps.sh). CTest runs the tests (cmake carries it).
+packages=(linux-image-amd64 wine wine32:i386 wine32-preloader:i386 xvfb fonts-dejavu-core fonts-liberation fonts-wine cmake)
 
 suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
 key=$( { echo "$suite"; cat "$0" "$(dirname "$0")/debian-mirror.sh"; } | sha256sum | cut -c1-16)

@@ -88,7 +88,7 @@ TEST_F(DemoHostTest, ShowsThePagerInAThinTopmostBarAndSavesItsStateOnExit)
 
     // The host's order of calls before the first paint.
     ASSERT_NE("", host.WaitForLog("Paint at "));
-    int created = host.LogIndex("created from the DLL {C2E600FF-9292-45B6-9AA3-E15276A9B27B}");
+    int created = host.LogIndex(std::string("created from the DLL ") + kPagerClassText);
     int site = host.LogIndex("SetSite");
     int setRect = host.LogIndex("SetRect ");
     int resources = host.LogIndex("SetResourceInstance");
@@ -133,8 +133,8 @@ TEST_F(DemoHostTest, FindsThePagerThroughThePluginCategoryOnlyWhenRegistered)
     DemoHostProcess host;
     ASSERT_TRUE(host.Start("--state \"" + statePath + "\""));
     ASSERT_NE((HWND)NULL, host.WaitForBar());
-    EXPECT_GE(host.LogIndex("category lists {C2E600FF-9292-45B6-9AA3-E15276A9B27B}"), 0);
-    EXPECT_GE(host.LogIndex("created {C2E600FF-9292-45B6-9AA3-E15276A9B27B}"), 0);
+    EXPECT_GE(host.LogIndex(std::string("category lists ") + kPagerClassText), 0);
+    EXPECT_GE(host.LogIndex(std::string("created ") + kPagerClassText), 0);
     EXPECT_EQ(0u, host.CloseAndWait());
     EXPECT_GE(host.LogIndex("Release: 0"), 0);
 }

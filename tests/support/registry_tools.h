@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <string>
 
-const char kPagerClassText[] = "{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
-const char kPagerClassKey[] = "CLSID\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
-const char kPagerPluginKey[] = "Software\\Velmora\\Quorvane\\plugins\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}";
+#include "pager_class_id.h"
+
+const char kPagerClassText[] = PAGER_CLASS_ID_TEXT;
+const char kPagerClassKey[] = "CLSID\\" PAGER_CLASS_ID_TEXT;
+const char kPagerPluginKey[] = "Software\\Velmora\\Quorvane\\plugins\\" PAGER_CLASS_ID_TEXT;
 const char kBarPluginCategoryText[] = "{49E86696-EAA6-45A2-9480-C78C013B9713}";
 
 
