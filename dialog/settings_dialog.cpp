@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <string.h>
 
+#include "dialog/keys_dialog.h"
 #include "win/gdi_scope.h"
 
 namespace {
@@ -26,7 +27,7 @@ int ReadUpDown(HWND dialog, int id)
 
 }  // namespace
 
-CSettingsDialog::CSettingsDialog() : CDialogBase(IDD_SETTINGS)
+CSettingsDialog::CSettingsDialog() : CDialogBase(IDD_SETTINGS), keyRegistrar(NULL)
 {
     // The template's up-down controls: not every host registers their class.
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS};
@@ -77,6 +78,17 @@ void CSettingsDialog::OnInitDialog()
 
     SetUpDown(dialog, IDC_COLUMNS_SPIN, settings.columns);
     SetUpDown(dialog, IDC_DESKTOP_COUNT_SPIN, settings.desktopCount);
+    EnableWindow(GetDlgItem(dialog, IDC_KEYS_BUTTON), keyRegistrar != NULL);
+}
+
+// The keys dialog is created with the instance this dialog was created with.
+void CSettingsDialog::OnDialogCommand(WPARAM wParam)
+{
+    if (LOWORD(wParam) != IDC_KEYS_BUTTON || HIWORD(wParam) != BN_CLICKED || !keyRegistrar)
+        return;
+    CKeysDialog keys(keyRegistrar);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialogWindow, GWLP_HINSTANCE));
+    keys.RunModal(dialogWindow, instance);
 }
 
 BOOL CSettingsDialog::OnOK()

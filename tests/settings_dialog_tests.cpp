@@ -10,6 +10,7 @@
 
 #include "dialog/settings_dialog.h"
 #include "support/modal_driver.h"
+#include "support/stub_key_registrar.h"
 #include "support/test_window.h"
 #include "unit_module.h"
 
@@ -98,8 +99,9 @@ TEST_F(SettingsDialogTest, ShowsTheStoredValues)
     std::string desktops, columns, face;
     int desktopPosition = 0, columnPosition = 0;
     COLORREF painted = 0;
-    bool buttonsAttached = false;
+    bool buttonsAttached = false, keysEnabled = true;  // no registrar: no keys
     int result = Run([&](HWND window) {
+        keysEnabled = IsWindowEnabled(GetDlgItem(window, IDC_KEYS_BUTTON));
         desktops = Text(window, IDC_DESKTOP_COUNT_EDIT);
         columns = Text(window, IDC_COLUMNS_EDIT);
         desktopPosition = Position(window, IDC_DESKTOP_COUNT_SPIN);
@@ -128,6 +130,7 @@ TEST_F(SettingsDialogTest, ShowsTheStoredValues)
     EXPECT_EQ(kDefaultOccupiedColor, dialog.occupiedButton.color);
     EXPECT_EQ(kDefaultEmptyColor, dialog.emptyButton.color);
     EXPECT_TRUE(buttonsAttached);
+    EXPECT_FALSE(keysEnabled);
 }
 
 TEST_F(SettingsDialogTest, ListsEveryFullFontNameOnce)
@@ -289,6 +292,27 @@ TEST_F(SettingsDialogTest, OkTakesTheButtonsColoursAndCancelTakesNothing)
     EXPECT_EQ(RGB(2, 2, 2), second.settings.occupiedColor);
     EXPECT_EQ(RGB(3, 3, 3), second.settings.emptyColor);
     EXPECT_EQ(RGB(4, 4, 4), second.settings.hoverColor);
+}
+
+TEST_F(SettingsDialogTest, KeysButtonRunsTheKeysDialogOverIt)
+{
+    StubKeyRegistrar registrar;
+    dialog.keyRegistrar = &registrar;
+    HWND settingsWindow = NULL, keysOwner = NULL;
+    ModalDriver driver;
+    driver.Then(DialogCaptioned(kCaption), [&](HWND window) {
+        settingsWindow = window;
+        SendDlgItemMessageA(window, IDC_KEYS_BUTTON, BM_CLICK, 0, 0);  // returns when the keys dialog ends
+        SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    });
+    driver.Then(DialogCaptioned("Keys"), [&](HWND keys) {
+        keysOwner = GetWindow(keys, GW_OWNER);
+        SendMessageA(keys, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(IDCANCEL, dialog.RunModal(NULL, GetModuleHandleA(NULL)));
+    EXPECT_TRUE(driver.AllStepsRan());
+    EXPECT_EQ(settingsWindow, keysOwner);
+    EXPECT_EQ(1, registrar.queries);
 }
 
 }  // namespace

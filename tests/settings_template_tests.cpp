@@ -1,5 +1,5 @@
 // The settings dialog template as the DLL carries it: an extended template,
-// resource 101 in US English, its header and its 19 controls.
+// resource 101 in US English, its header and its 20 controls.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -29,9 +29,11 @@ public:
     }
     std::string Text()
     {
-        std::string text;
+        std::wstring wide;
         for (WORD c = Word(); c; c = Word())
-            text += static_cast<char>(c);
+            wide += static_cast<wchar_t>(c);
+        char text[256] = "";
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text, sizeof(text), NULL, NULL);
         return text;
     }
     // A string, or "#<atom>" for an ordinal.
@@ -75,7 +77,7 @@ TEST(SettingsTemplateTest, HeaderAndControlsAreAsDesigned)
     EXPECT_EQ(0u, read.Dword());     // extended style
     EXPECT_EQ(0x80C800C8u, read.Dword());
     const WORD count = read.Word();
-    EXPECT_EQ(19, count);
+    EXPECT_EQ(20, count);
     EXPECT_EQ(0, read.Word());
     EXPECT_EQ(0, read.Word());
     EXPECT_EQ(258, read.Word());
@@ -108,6 +110,7 @@ TEST(SettingsTemplateTest, HeaderAndControlsAreAsDesigned)
         {-1, "#130", "Highlight desktop", 0x50020000, 172, 65, 56, 8},
         {1, "#128", "OK", 0x50010000, 68, 114, 50, 14},
         {2, "#128", "Cancel", 0x50010000, 139, 114, 50, 14},
+        {1013, "#128", "Keys\xE2\x80\xA6", 0x50010000, 7, 114, 50, 14},
     };
     ASSERT_EQ(expected.size(), count);
     for (const Control& want : expected)
