@@ -6,6 +6,7 @@
 #include "com/class_factory.h"
 #include "win/module.h"
 #include "core/desktop_table.h"
+#include "plugin/hot_keys.h"
 #include "plugin/bar_interfaces.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
@@ -23,6 +24,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     {
         g_desktopTable.ShowParkedWindows(kNeverWait);
         UnregisterPopupClass(instance);
+        UnregisterHotKeyClass(instance);
     }
     return TRUE;
 }

@@ -19,7 +19,7 @@ struct RegistrationRow
     const char* valueText;
 };
 
-// The class id in registry form ("{C2E600FF-...}", upper-case digits) as ANSI
+// The class id in registry form (PAGER_CLASS_ID in CMakeLists.txt, upper-case digits) as ANSI
 // text. FALSE when it cannot be made (the task allocator is out of memory);
 // the buffer then holds the empty string.
 BOOL ClassIdToRegistryText(REFCLSID classId, char text[kRegistryTextSize]);

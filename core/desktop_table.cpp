@@ -309,16 +309,63 @@ BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
-// The current desktop's windows in z-order, top first, each marked as
-// parked: every window recorded is hidden next.
+// The current desktop's windows in z-order, top first.
 void CollectSwitchWindows(HWND barTop, WindowBatch& windows)
 {
     // It loads a library and looks the shell's windows up.
     CWindowFilter filter(kSwitchList, barTop);
     SwitchEnumeration enumeration = {&filter, &windows};
     EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&enumeration));
+}
+
+void MarkBatchParked(const WindowBatch& windows)
+{
     for (int i = 0; i < windows.Count(); ++i)
         MarkParked(WordToHandle(windows[i]));
+}
+
+bool IsOwnedBy(HWND window, HWND owner)
+{
+    for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER))
+    {
+        if (up == owner)
+            return true;
+    }
+    return false;
+}
+
+// `window` and the windows of `onScreen` that it owns, in z-order: a dialog
+// goes where its owner goes. Empty when `window` is not on screen.
+void CollectGroup(const WindowBatch& onScreen, HWND window, WindowBatch& group)
+{
+    if (!onScreen.Contains(HandleToWord(window)))
+        return;
+    for (int i = 0; i < onScreen.Count(); ++i)
+    {
+        HWND candidate = WordToHandle(onScreen[i]);
+        if (candidate == window || IsOwnedBy(candidate, window))
+            group.Add(onScreen[i]);
+    }
+}
+
+// The next window of `onScreen` in z-order that can take the foreground
+// when `group` leaves.
+HWND NextActive(const WindowBatch& onScreen, const WindowBatch& group)
+{
+    for (int i = 0; i < onScreen.Count(); ++i)
+    {
+        if (!group.Contains(onScreen[i]) && CanBeActivated(WordToHandle(onScreen[i])))
+            return WordToHandle(onScreen[i]);
+    }
+    return NULL;
+}
+
+// Brings a carried window in front and gives it the foreground.
+void BringToFront(HWND window)
+{
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (GetForegroundWindow() != window)
+        SetForegroundWindow(window);
 }
 
 }  // namespace
@@ -389,6 +436,20 @@ void CDesktopTable::ForgetRefused(int desktop, const WindowBatch& refused)
 
 bool CDesktopTable::SwitchTo(int index, HWND barTop)
 {
+    return Switch(index, barTop, NULL);
+}
+
+bool CDesktopTable::SendWindow(HWND window, int index, HWND barTop, bool carry)
+{
+    if (!window)
+        return false;
+    return carry ? Switch(index, barTop, window) : Send(window, index, barTop);
+}
+
+// A switch; with `carried`, that window and the windows it owns stay on
+// screen and come out in front.
+bool CDesktopTable::Switch(int index, HWND barTop, HWND carried)
+{
     if (index < 0 || index >= kMaxDesktops)
         return false;
     if (!EnterSwitch())
@@ -414,6 +475,23 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
         if (active == HandleToWord(barTop))
             active = 0;
         CollectSwitchWindows(barTop, hidden);
+        if (carried)
+        {
+            DesktopWindows group;
+            CollectGroup(hidden, carried, group);
+            DesktopWindows others;
+            for (int i = 0; i < hidden.Count(); ++i)
+            {
+                if (!group.Contains(hidden[i]))
+                    others.Add(hidden[i]);
+            }
+            hidden.Clear();
+            for (int i = 0; group.Count() > 0 && i < others.Count(); ++i)
+                hidden.Add(others[i]);
+            if (group.Count() == 0)
+                index = Current();  // not a window a switch moves: nothing to do
+        }
+        MarkBatchParked(hidden);
         CLockScope guard(lock);
         // Only this switch moves the current desktop, but a count change may
         // have put it back on desktop 1 meanwhile.
@@ -449,7 +527,16 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
         }
         if (activeHidden && !shower.Apply(active, SW_HIDE))
             refused.Add(HandleToWord(active));
-        ShowTarget(shown, remembered, shower);
+        if (carried)
+        {
+            // The target's windows come back behind the carried one.
+            for (int i = 0; i < shown.Count(); ++i)
+                ShowParked(WordToHandle(shown[i]), shower, SW_SHOWNA);
+            shower.Finish();
+            BringToFront(carried);
+        }
+        else
+            ShowTarget(shown, remembered, shower);
     }
     else
     {
@@ -473,5 +560,100 @@ bool CDesktopTable::SwitchTo(int index, HWND barTop)
     if (hidden.Count() > refused.Count())
         StartHostWatcher();
     ShowBatch(forgotten);
+    return true;
+}
+
+// Under the lock: `windows` go first on `desktop`'s list, in their order,
+// each once. False, changing nothing, when the list has no room for them.
+bool CDesktopTable::PutFirst(int desktop, const WindowBatch& windows)
+{
+    DesktopWindows kept;
+    for (int k = 0; k < windowCounts[desktop]; ++k)
+    {
+        if (!windows.Contains(entries[desktop][k].window))
+            kept.Add(entries[desktop][k].window);
+    }
+    if (kept.Count() + windows.Count() > kMaxWindowsPerDesktop)
+        return false;
+    int count = 0;
+    for (int i = 0; i < windows.Count(); ++i)
+        entries[desktop][count++] = {windows[i], 0, 0};
+    for (int i = 0; i < kept.Count(); ++i)
+        entries[desktop][count++] = {kept[i], 0, 0};
+    windowCounts[desktop] = count;
+    return true;
+}
+
+// The end of a send: refused windows leave the list they were put on, and
+// windows that a change of the lists meanwhile forgot come back.
+void CDesktopTable::ForgetMoved(const WindowBatch& moved, const WindowBatch& refused, LONG startGeneration,
+                                int desktop)
+{
+    DesktopWindows forgotten;
+    {
+        CLockScope guard(lock);
+        if (generation != startGeneration)
+            CollectForgotten(moved, forgotten);
+        else if (refused.Count() > 0)
+            ForgetRefused(desktop, refused);
+        LeaveSwitch();
+    }
+    for (int i = 0; i < refused.Count(); ++i)
+        ClearParked(WordToHandle(refused[i]));
+    if (moved.Count() > refused.Count())
+        StartHostWatcher();
+    ShowBatch(forgotten);
+}
+
+bool CDesktopTable::Send(HWND window, int index, HWND barTop)
+{
+    if (index < 0 || index >= kMaxDesktops)
+        return false;
+    if (!EnterSwitch())
+        return false;
+    CarryOutRequestsOwedHere();
+
+    DesktopWindows onScreen;
+    DesktopWindows group;
+    DesktopWindows refused;
+    CollectSwitchWindows(barTop, onScreen);
+    CollectGroup(onScreen, window, group);
+    LONG startGeneration = 0;
+    bool moving = group.Count() > 0;
+    if (moving)
+    {
+        // The window of the group that had the foreground (its dialog, say) gets it back there.
+        uint32_t active = HandleToWord(GetForegroundWindow());
+        MarkBatchParked(group);
+        CLockScope guard(lock);
+        moving = index != currentIndex && index < desktopCount && PutFirst(index, group);
+        if (moving)
+            activeWindow[index] = group.Contains(active) ? active : HandleToWord(window);
+        startGeneration = generation;
+    }
+    if (!moving)
+    {
+        for (int i = 0; i < group.Count(); ++i)
+            ClearParked(WordToHandle(group[i]));
+        CLockScope guard(lock);
+        LeaveSwitch();
+        return false;
+    }
+
+    // The foreground goes on first, so that the hides pass it to no window
+    // of the group.
+    HWND heir = NextActive(onScreen, group);
+    if (heir)
+        SetForegroundWindow(heir);
+    CWindowShower shower;
+    if (!heir)
+        MoveActivationOff(group.Items(), group.Count(), barTop, shower);
+    for (int i = group.Count() - 1; i >= 0; --i)
+    {
+        if (!shower.Apply(WordToHandle(group[i]), SW_HIDE))
+            refused.Add(group[i]);
+    }
+    shower.Finish();
+    ForgetMoved(group, refused, startGeneration, index);
     return true;
 }

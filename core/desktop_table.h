@@ -65,6 +65,12 @@ public:
     void Replace(const DesktopLists& lists);
     bool ChangeCount(int count);
     bool SwitchTo(int index, HWND barTop);
+    // Moves `window`, with its visible owned windows, to desktop `index`,
+    // where it comes back in front and active. Sending hides it and leaves
+    // the user here, the foreground going to the next window of this desktop;
+    // carrying switches there with it, never hiding it. Only a window that a
+    // switch would record moves; false when nothing moved.
+    bool SendWindow(HWND window, int index, HWND barTop, bool carry);
     bool RestoreAll();
     // A copy of the lists, for a writer that must not hold the lock (a host's
     // stream may wait on another thread).
@@ -99,6 +105,10 @@ private:
     bool EnterSwitch();
     void LeaveSwitch();
     void RecordDesktop(const WindowBatch& windows, uint32_t active);
+    bool Switch(int index, HWND barTop, HWND carried);
+    bool Send(HWND window, int index, HWND barTop);
+    bool PutFirst(int desktop, const WindowBatch& windows);
+    void ForgetMoved(const WindowBatch& moved, const WindowBatch& refused, LONG startGeneration, int desktop);
     void ForgetRefused(int desktop, const WindowBatch& refused);
 
     mutable CCriticalSection lock;

@@ -2,13 +2,14 @@
 
 #include <commctrl.h>
 
+#include "pager_class_id.h"
 #include "win/registry_key.h"
 
 namespace {
 
 // The bar keeps a plug-in's settings under its class id; the keys are per user.
 const wchar_t kKeysPath[] =
-    L"Software\\Velmora\\Quorvane\\plugins\\{C2E600FF-9292-45B6-9AA3-E15276A9B27B}\\Keys";
+    L"Software\\Velmora\\Quorvane\\plugins\\" PAGER_CLASS_ID_TEXT L"\\Keys";
 const wchar_t kEnabledValue[] = L"Enabled";
 
 struct CommandText

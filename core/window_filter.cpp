@@ -1,5 +1,6 @@
 #include "core/window_filter.h"
 
+#include "core/pinned_mark.h"
 #include "win/window_class.h"
 #include "win/window_platform.h"
 
@@ -70,7 +71,8 @@ bool CWindowFilter::Takes(HWND window) const
         return false;
     if (window == trayWindow || window == progmanWindow || (barTop && window == barTop))
         return false;
-    if (list == kSwitchList && OutranksUs(window))
+    // A window we cannot hide stays on every desktop, as a pinned one does.
+    if (list == kSwitchList && (IsPinned(window) || OutranksUs(window)))
         return false;
     // Last: the dearest check, a call into the desktop window manager.
     return !cloak.IsCloaked(window);
@@ -81,5 +83,5 @@ bool CWindowFilter::TakesStored(HWND window) const
     char className[kClassNameSize];
     className[0] = '\0';
     GetClassNameA(window, className, kClassNameSize - 1);
-    return !IsClassLeftOut(list, className) && !cloak.IsCloaked(window);
+    return !IsClassLeftOut(list, className) && !IsPinned(window) && !cloak.IsCloaked(window);
 }

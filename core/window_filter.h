@@ -18,9 +18,9 @@ bool IsClassLeftOut(WindowListKind list, const char* className);
 
 // The enumerations' filter: a visible window, of a class the list takes,
 // neither the main taskbar nor the shell's window, nor for the switch the
-// bar's top-level window or a window of a process that outranks ours, and
-// not cloaked. The stored list asks only for the
-// class and the cloak: its windows are hidden, and were filtered when recorded.
+// bar's top-level window, a pinned window or a window of a process that
+// outranks ours, and not cloaked. The stored list asks only for the class,
+// the pin and the cloak: its windows are hidden, and were filtered when recorded.
 class CWindowFilter
 {
 public:

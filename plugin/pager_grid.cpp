@@ -6,6 +6,8 @@
 #include <string.h>
 
 #include "core/desktop_table.h"
+#include "plugin/hot_keys.h"
+#include "plugin/live_pagers.h"
 #include "plugin/pager_call.h"
 
 void CPagerPlugin::UpdateLayout(int barHeight)
@@ -79,6 +81,12 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     SetTextColor(hdc, colour);
     SetBkMode(hdc, TRANSPARENT);
 
+    // The keys' pager went on another thread: this one takes them over.
+    if (site)
+    {
+        AddLivePager(this, WindowFromDC(hdc));
+        ClaimHotKeys(this);
+    }
     CLockScope guard(lock);
     int count = g_desktopTable.Count();
     int current = g_desktopTable.Current();
@@ -133,21 +141,36 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::OnClick(DWORD, int x, int y)
     // switch, which waits on other threads.
     CPagerCall call(*this);
     int index;
-    HWND barTop;
     {
         CLockScope guard(lock);
         index = HitTest(x, y);
-        // Without a site the bar's own window is unknown and the switch would
-        // hide it, so a click then switches nothing.
-        if (!site || index < 0 || index == g_desktopTable.Current())
-            return 0;
-        barTop = FindTopLevel(site->GetBarWindow());
     }
-    g_desktopTable.SwitchTo(index, barTop);
+    MoveToDesktop(index, NULL, kSwitchDesktop);
+    return 0;
+}
+
+void CPagerPlugin::MoveToDesktop(int index, HWND window, DesktopMove move)
+{
+    CPagerCall call(*this);
+    HWND barTop;
+    {
+        CLockScope guard(lock);
+        // Without a site the bar's own window is unknown and the switch would
+        // hide it, so nothing moves then.
+        if (!site || index < 0 || index >= g_desktopTable.Count() || index == g_desktopTable.Current())
+            return;
+        HWND bar = site->GetBarWindow();
+        AddLivePager(this, bar);
+        barTop = FindTopLevel(bar);
+    }
+    bool moved = move == kSwitchDesktop ? g_desktopTable.SwitchTo(index, barTop)
+                                        : g_desktopTable.SendWindow(window, index, barTop, move == kCarryWindow);
+    if (!moved)
+        return;
+    RepaintOtherPagers(this);
     CLockScope guard(lock);
     if (site)
         site->OnStateChanged();
     if (site)
         site->Refresh(kRefreshPaint);
-    return 0;
 }

@@ -11,6 +11,8 @@
 #include "core/desktop_table.h"
 #include "core/state_stream.h"
 #include "core/window_lists.h"
+#include "plugin/hot_keys.h"
+#include "plugin/live_pagers.h"
 
 const char kInstanceMutexName[] = "85FC560F-B98D-4656-AA79-41F0E1CCA920";
 
@@ -55,6 +57,7 @@ void CPagerPlugin::SetDefaultSettings()
 
 CPagerPlugin::~CPagerPlugin()
 {
+    LeaveLivePagers();
     g_desktopTable.RestoreAll();
     if (instanceMutex)
         CloseHandle(instanceMutex);
@@ -128,7 +131,20 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::SetRect(const RECT* rect)
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetSite(IBarSite* newSite)
 {
     site = newSite;  // held without a reference: the host keeps it alive
+    if (site)
+    {
+        AddLivePager(this, NULL);
+        ClaimHotKeys(this);
+    }
+    else
+        LeaveLivePagers();
     return 0;
+}
+
+void CPagerPlugin::LeaveLivePagers()
+{
+    RemoveLivePager(this);
+    ReleaseHotKeys(this);
 }
 
 HRESULT STDMETHODCALLTYPE CPagerPlugin::SetHostValue1(int value)

@@ -13,6 +13,13 @@
 #include "win/module.h"
 
 const int kHostTextSize = 260;
+
+enum DesktopMove
+{
+    kSwitchDesktop,
+    kSendWindow,
+    kCarryWindow,
+};
 extern const char kInstanceMutexName[];
 
 class CPagerPlugin : public IBarPlugin
@@ -66,6 +73,13 @@ public:
     // Tooltip text of a cell: the titles of that desktop's windows.
     void GetTooltipText(UINT index, char* text);
 
+    // A switch the user asked for, by a click or a key: to desktop `index`,
+    // alone, or sending or carrying `window` there. The host is told, and
+    // every pager's grid repainted.
+    void MoveToDesktop(int index, HWND window, DesktopMove move);
+    // Runs a key's command; this pager holds the keys.
+    void RunKeyCommand(int command);
+
     CModuleReference moduleReference;  // first: counted until the last member is gone
     LONG refCount;
     int formatVersion;
@@ -91,6 +105,7 @@ public:
 
 private:
     ~CPagerPlugin();  // reached only through DestroySelf
+    void LeaveLivePagers();
     void SetDefaultSettings();
 };
 

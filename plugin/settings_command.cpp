@@ -2,6 +2,7 @@
 #include "plugin/pager_plugin.h"
 
 #include "core/desktop_table.h"
+#include "plugin/hot_keys.h"
 #include "plugin/pager_call.h"
 #include "dialog/settings_dialog.h"
 
@@ -15,6 +16,7 @@ bool EditSettings(CPagerPlugin& pager, PagerSettings* edited, HWND* owner)
     *owner = pager.site->GetBarWindow();
     CSettingsDialog dialog;
     dialog.settings = pager.settings;
+    dialog.keyRegistrar = &HotKeyRegistrar();
     if (dialog.RunModal(*owner, pager.resourceInstance) != IDOK)
         return false;
     *edited = dialog.settings;

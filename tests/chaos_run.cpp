@@ -5,7 +5,9 @@
 // layout and tooltips, also while the first one switches; a host reloads its
 // state (another desktop count) or rebuilds a bar from inside a switch, and
 // the second bar's thread, busy while the first bar switches, rebuilds its
-// bar before it carries out the requests that switch queued to it.
+// bar before it carries out the requests that switch queued to it. Keys are
+// pressed as a user presses them: next and previous desktop, sending or
+// carrying the active window, pinning it.
 // After every switch every live window must be visible exactly when it lies
 // on the current desktop, and no switch may wait longer than its bound (see
 // BoundMs);
@@ -22,7 +24,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/key_commands.h"
 #include "support/event_log.h"
+#include "support/key_press.h"
 #include "support/pager_module.h"
 #include "support/recording_site.h"
 #include "support/recording_stream.h"
@@ -221,7 +225,24 @@ struct Tracked
 {
     HWND control;  // of the owner
     int desktop;
+    bool pinned;
 };
+
+const HotKey kCtrlAlt = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8;
+const HotKey kShift = HOTKEYF_SHIFT << 8;
+const HotKey kArrow = HOTKEYF_EXT << 8;
+
+// The keys this run presses besides the default arrows.
+void BindKeys()
+{
+    KeyBindings keys;
+    DefaultKeyBindings(&keys);
+    for (int d = 0; d < kMaxDesktops; ++d)
+        keys.keys[kSendToDesktop1 + d] = kCtrlAlt | kShift | static_cast<HotKey>('1' + d);
+    keys.keys[kPinWindow] = kCtrlAlt | kShift | 'P';
+    SaveKeyBindings(keys);
+}
+
 
 class Chaos
 {
@@ -235,6 +256,7 @@ public:
         g_mainThread = GetCurrentThreadId();
         g_rebuilt = CreateEventA(NULL, TRUE, FALSE, NULL);
         RegisterClasses();
+        BindKeys();
         controls.push_back(MakeControl("main"));
         const char* names[] = {"owner", "second bar"};
         std::vector<HANDLE> threads;
@@ -358,7 +380,7 @@ private:
             if (windows.size() < kMaxWindows &&
                 SendMessageTimeoutA(control, kCreate, 0, MAKELPARAM(random.Below(900), random.Below(700)),
                                     SMTO_NORMAL, 10000, &made) && made)
-                windows[reinterpret_cast<HWND>(made)] = {control, current};
+                windows[reinterpret_cast<HWND>(made)] = {control, current, false};
             break;
         case 2:
             if (window && windows.size() > 4)
@@ -381,6 +403,9 @@ private:
                 SendMessageTimeoutA(windows[window].control, kBusyOnHide, 0, reinterpret_cast<LPARAM>(window),
                                     SMTO_NORMAL, 10000, &made);
             break;
+        case 6:
+            PressKey(window);
+            break;
         default:
             Switch();
         }
@@ -400,12 +425,9 @@ private:
             ResetEvent(g_rebuilt), PostMessageA(controls[2], kRebuildWhenSet, reinterpret_cast<WPARAM>(rebuild), 0);
         bool changing = g_change != 0 || rebuild;
         int moved = 0;
+        NoteVisibleWindows();
         for (auto& window : windows)
-        {
-            if (IsWindow(window.first) && IsWindowVisible(window.first))
-                window.second.desktop = current;
             moved += window.second.desktop == current || window.second.desktop == target;
-        }
         RECT cell;
         pager->GetItemInfo(kItemRect, target, &cell);
         DWORD start = GetTickCount();
@@ -433,13 +455,71 @@ private:
             CloseHandle(rebuild);
         if (changing)
             Resync();
+        Verify("switch");
+    }
+
+    // The windows on screen lie on the current desktop (a pinned one on all).
+    void NoteVisibleWindows()
+    {
         for (auto& window : windows)
         {
-            bool expected = window.second.desktop == current;
-            if (IsWindow(window.first) && (IsWindowVisible(window.first) != FALSE) != expected && ++wrong <= 10)
-                printf("switch %ld: a window of desktop %d is %s on desktop %d\n", switches, window.second.desktop,
-                       expected ? "hidden" : "visible", current);
+            if (IsWindow(window.first) && IsWindowVisible(window.first))
+                window.second.desktop = current;
         }
+    }
+
+    void Verify(const char* what)
+    {
+        for (auto& window : windows)
+        {
+            bool expected = window.second.pinned || window.second.desktop == current;
+            if (IsWindow(window.first) && (IsWindowVisible(window.first) != FALSE) != expected && ++wrong <= 10)
+                printf("%s %ld: a window of desktop %d is %s on desktop %d\n", what, switches + keys,
+                       window.second.desktop, expected ? "hidden" : "visible", current);
+        }
+    }
+
+    // A key, with `window` made active first: the next or previous desktop,
+    // sending or carrying the active window, pinning or unpinning it.
+    void PressKey(HWND window)
+    {
+        int count = 0;
+        pager->GetItemInfo(kItemCount, 0, &count);
+        if (window && IsWindowVisible(window))
+            SetForegroundWindow(window);
+        Quiesce();
+        NoteVisibleWindows();
+        HWND active = GetAncestor(GetForegroundWindow(), GA_ROOTOWNER);
+        auto found = windows.find(active);
+        Tracked* tracked = found != windows.end() && IsWindowVisible(active) ? &found->second : NULL;
+        int step = random.Below(2) ? 1 : -1;
+        int target = current + step;
+        ++keys;
+        switch (random.Below(4))
+        {
+        case 0:
+            PressHotKey(kCtrlAlt | kArrow | (step > 0 ? VK_RIGHT : VK_LEFT));
+            if (target >= 0 && target < count)
+                current = target;
+            break;
+        case 1:
+            target = static_cast<int>(random.Below(count > 0 ? count : 1));
+            PressHotKey(kCtrlAlt | kShift | static_cast<HotKey>('1' + target));
+            if (tracked && !tracked->pinned && target != current)
+                tracked->desktop = target;
+            break;
+        case 2:
+            PressHotKey(kCtrlAlt | kShift | kArrow | (step > 0 ? VK_RIGHT : VK_LEFT));
+            if (tracked && !tracked->pinned && target >= 0 && target < count)
+                tracked->desktop = current = target;
+            break;
+        default:
+            PressHotKey(kCtrlAlt | kShift | 'P');
+            if (tracked)
+                tracked->pinned = !tracked->pinned;
+        }
+        Quiesce();
+        Verify("key");
     }
 
     // After a change of the table from inside the switch: the desktops as
@@ -477,6 +557,7 @@ private:
     HANDLE processHandle = NULL;
     int current = 0;
     long switches = 0;
+    long keys = 0;
     long wrong = 0;
     DWORD slowest = 0;
     DWORD slowestBound = 0;

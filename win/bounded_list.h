@@ -26,11 +26,18 @@ public:
         }
         return false;
     }
+    // Keeps the order of the others.
+    void RemoveAt(int i)
+    {
+        for (--count; i < count; ++i)
+            items[i] = items[i + 1];
+    }
     void Clear() { count = dropped = 0; }
     int Count() const { return count; }
     int Dropped() const { return dropped; }
     bool Full() const { return count == capacity; }
     const T& operator[](int i) const { return items[i]; }
+    T& operator[](int i) { return items[i]; }
     const T* Items() const { return items; }
 
 protected:
