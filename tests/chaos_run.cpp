@@ -489,9 +489,6 @@ private:
             SetForegroundWindow(window);
         Quiesce();
         NoteVisibleWindows();
-        HWND active = GetAncestor(GetForegroundWindow(), GA_ROOTOWNER);
-        auto found = windows.find(active);
-        Tracked* tracked = found != windows.end() && IsWindowVisible(active) ? &found->second : NULL;
         int step = random.Below(2) ? 1 : -1;
         int target = current + step;
         ++keys;
@@ -505,20 +502,20 @@ private:
         case 1:
             target = static_cast<int>(random.Below(count > 0 ? count : 1));
             PressHotKey(kCtrlAlt | kShift | static_cast<HotKey>('1' + target));
-            if (tracked && !tracked->pinned && target != current)
-                tracked->desktop = target;
             break;
         case 2:
             PressHotKey(kCtrlAlt | kShift | kArrow | (step > 0 ? VK_RIGHT : VK_LEFT));
-            if (tracked && !tracked->pinned && target >= 0 && target < count)
-                tracked->desktop = current = target;
             break;
         default:
             PressHotKey(kCtrlAlt | kShift | 'P');
-            if (tracked)
-                tracked->pinned = !tracked->pinned;
         }
         Quiesce();
+        // The window the pager found active when the key came may not be the
+        // one made active here (its owner may have been busy): where the
+        // pager put it is read back, and must then match the screen.
+        for (auto& window : windows)
+            window.second.pinned = IsWindow(window.first) && GetPropA(window.first, "VirtualDesktopPinned");
+        Resync();
         Verify("key");
     }
 
@@ -540,8 +537,12 @@ private:
         size_t offset = 108;
         for (int d = 0; d < kMaxDesktops; ++d)
         {
+            // The current desktop's list is the one recorded when it was last left.
             for (uint32_t k = 0; k < word(72 + 4 * d); ++k, offset += 12)
-                remembered[word(offset)] = d;
+            {
+                if (d != current)
+                    remembered[word(offset)] = d;
+            }
         }
         for (auto& window : windows)
         {
