@@ -4,6 +4,8 @@
 #include <comcat.h>
 #include <shlwapi.h>
 
+#include "win/registry_key.h"
+
 const char kPagerDescription[] = "Virtual Desktop";
 
 // The class's key; its subkeys are spelled from it.
@@ -47,15 +49,14 @@ static BOOL WriteRow(const RegistrationRow& row, const char* classText)
 {
     char keyName[kRegistryTextSize];
     wsprintfA(keyName, row.keyNameFormat, classText);
-    HKEY key = NULL;
-    if (RegCreateKeyExA(row.rootKey, keyName, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &key,
+    CRegistryKey key;
+    if (RegCreateKeyExA(row.rootKey, keyName, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, key.Receive(),
                         NULL) != ERROR_SUCCESS)
         return FALSE;
     LONG written = ERROR_SUCCESS;
     if (row.valueText)
-        written = RegSetValueExA(key, row.valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(row.valueText),
-                                 lstrlenA(row.valueText) + 1);
-    RegCloseKey(key);
+        written = RegSetValueExA(key.get(), row.valueName, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(row.valueText), lstrlenA(row.valueText) + 1);
     return written == ERROR_SUCCESS;
 }
 
@@ -98,15 +99,17 @@ static ServerOwner ReadServerOwner(const char* classKey, const char* modulePath)
 {
     char serverKey[kRegistryTextSize + 16];
     wsprintfA(serverKey, "%s\\InprocServer32", classKey);
-    HKEY key = NULL;
-    LONG opened = RegOpenKeyExA(HKEY_CLASSES_ROOT, serverKey, 0, KEY_QUERY_VALUE, &key);
-    if (opened != ERROR_SUCCESS)
-        return opened == ERROR_FILE_NOT_FOUND ? kServerIsOther : kServerUnreadable;
     char server[kRegistryTextSize];
     DWORD type = 0;
     DWORD size = sizeof(server) - 1;
-    LONG read = RegQueryValueExA(key, NULL, NULL, &type, reinterpret_cast<BYTE*>(server), &size);
-    RegCloseKey(key);
+    LONG read;
+    {
+        CRegistryKey key;
+        LONG opened = RegOpenKeyExA(HKEY_CLASSES_ROOT, serverKey, 0, KEY_QUERY_VALUE, key.Receive());
+        if (opened != ERROR_SUCCESS)
+            return opened == ERROR_FILE_NOT_FOUND ? kServerIsOther : kServerUnreadable;
+        read = RegQueryValueExA(key.get(), NULL, NULL, &type, reinterpret_cast<BYTE*>(server), &size);
+    }
     if (read == ERROR_FILE_NOT_FOUND)
         return kServerIsOther;
     if (read != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))

@@ -479,17 +479,16 @@ bool CDesktopTable::Switch(int index, HWND barTop, HWND carried)
         {
             DesktopWindows group;
             CollectGroup(hidden, carried, group);
-            DesktopWindows others;
-            for (int i = 0; i < hidden.Count(); ++i)
+            for (int i = hidden.Count() - 1; i >= 0; --i)
             {
-                if (!group.Contains(hidden[i]))
-                    others.Add(hidden[i]);
+                if (group.Contains(hidden[i]))
+                    hidden.RemoveAt(i);
             }
-            hidden.Clear();
-            for (int i = 0; group.Count() > 0 && i < others.Count(); ++i)
-                hidden.Add(others[i]);
             if (group.Count() == 0)
+            {
+                hidden.Clear();
                 index = Current();  // not a window a switch moves: nothing to do
+            }
         }
         MarkBatchParked(hidden);
         CLockScope guard(lock);
@@ -546,20 +545,8 @@ bool CDesktopTable::Switch(int index, HWND barTop, HWND carried)
         hidden.Clear();
     }
 
-    DesktopWindows forgotten;
-    {
-        CLockScope guard(lock);
-        if (moving && generation != startGeneration)
-            CollectForgotten(hidden, forgotten);
-        else if (refused.Count() > 0)
-            ForgetRefused(left, refused);
-        LeaveSwitch();
-    }
-    for (int i = 0; i < refused.Count(); ++i)
-        ClearParked(WordToHandle(refused[i]));
-    if (hidden.Count() > refused.Count())
-        StartHostWatcher();
-    ShowBatch(forgotten);
+    // Nothing was hidden when nothing moved.
+    EndMove(hidden, refused, startGeneration, left);
     return true;
 }
 
@@ -584,9 +571,10 @@ bool CDesktopTable::PutFirst(int desktop, const WindowBatch& windows)
     return true;
 }
 
-// The end of a send: refused windows leave the list they were put on, and
-// windows that a change of the lists meanwhile forgot come back.
-void CDesktopTable::ForgetMoved(const WindowBatch& moved, const WindowBatch& refused, LONG startGeneration,
+// The end of a switch or a send: refused windows leave the list they were
+// put on, windows that a change of the lists meanwhile forgot come back, and
+// the next switch may start.
+void CDesktopTable::EndMove(const WindowBatch& moved, const WindowBatch& refused, LONG startGeneration,
                                 int desktop)
 {
     DesktopWindows forgotten;
@@ -654,6 +642,6 @@ bool CDesktopTable::Send(HWND window, int index, HWND barTop)
             refused.Add(group[i]);
     }
     shower.Finish();
-    ForgetMoved(group, refused, startGeneration, index);
+    EndMove(group, refused, startGeneration, index);
     return true;
 }

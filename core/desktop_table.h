@@ -108,7 +108,7 @@ private:
     bool Switch(int index, HWND barTop, HWND carried);
     bool Send(HWND window, int index, HWND barTop);
     bool PutFirst(int desktop, const WindowBatch& windows);
-    void ForgetMoved(const WindowBatch& moved, const WindowBatch& refused, LONG startGeneration, int desktop);
+    void EndMove(const WindowBatch& moved, const WindowBatch& refused, LONG startGeneration, int desktop);
     void ForgetRefused(int desktop, const WindowBatch& refused);
 
     mutable CCriticalSection lock;

@@ -9,7 +9,7 @@ namespace {
 
 // The bar keeps a plug-in's settings under its class id; the keys are per user.
 const wchar_t kKeysPath[] =
-    L"Software\\Velmora\\Quorvane\\plugins\\" PAGER_CLASS_ID_TEXT L"\\Keys";
+    L"" PAGER_PLUGIN_KEY L"\\Keys";
 const wchar_t kEnabledValue[] = L"Enabled";
 
 struct CommandText

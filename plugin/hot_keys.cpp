@@ -120,6 +120,9 @@ void ClaimHotKeys(CPagerPlugin* pager)
     {
         CLockScope guard(g_keys.lock);
         g_keys.window = window;
+        // Without a window the keys are left to the next pager that tries.
+        if (!window)
+            g_keys.owner = NULL;
     }
     if (window)
         RegisterKeys(window);

@@ -49,13 +49,9 @@ void CPagerPlugin::RunKeyCommand(int command)
     int current = g_desktopTable.Current();
     int count = g_desktopTable.Count();
     int columns;
-    HWND barTop;
     {
         CLockScope guard(lock);
-        if (!site)
-            return;
         columns = columnsInUse > 0 ? columnsInUse : 1;
-        barTop = FindTopLevel(site->GetBarWindow());
     }
     if (command < kCarryToNextDesktop)
         MoveToDesktop(StepTarget(command, current, count, columns), NULL, kSwitchDesktop);
@@ -72,9 +68,14 @@ void CPagerPlugin::RunKeyCommand(int command)
     {
         // Only a window on screen that a switch would take can be pinned;
         // unpinned, it stays on this desktop.
+        HWND bar = NULL;
+        {
+            CLockScope guard(lock);
+            bar = site ? site->GetBarWindow() : NULL;
+        }
         if (IsPinned(window))
             SetPinned(window, false);
-        else if (CWindowFilter(kSwitchList, barTop).Takes(window))
+        else if (bar && CWindowFilter(kSwitchList, FindTopLevel(bar)).Takes(window))
             SetPinned(window, true);
     }
 }

@@ -9,11 +9,7 @@ namespace {
 // not repainted by others' switches, nor handed the keys.
 const int kMaxLivePagers = 64;
 
-struct LivePagerEntry : LivePager
-{
-    bool operator==(const LivePagerEntry& other) const { return pager == other.pager; }
-};
-typedef CBoundedList<LivePagerEntry, kMaxLivePagers> LivePagers;
+typedef CBoundedList<LivePager, kMaxLivePagers> LivePagers;
 
 CCriticalSection g_liveLock;
 LivePagers g_live;
@@ -30,7 +26,7 @@ void CopyLive(LivePagers& copy)
 
 void AddLivePager(CPagerPlugin* pager, HWND bar)
 {
-    LivePagerEntry entry;
+    LivePager entry;
     entry.pager = pager;
     entry.thread = GetCurrentThreadId();
     entry.bar = bar;

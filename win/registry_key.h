@@ -30,6 +30,8 @@ public:
         key = result == ERROR_SUCCESS ? made : NULL;
         return result;
     }
+    // For an opening call of its own (an ANSI one, say); before any other.
+    HKEY* Receive() { return &key; }
     HKEY get() const { return key; }
 
 private:

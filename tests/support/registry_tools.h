@@ -8,7 +8,7 @@
 
 const char kPagerClassText[] = PAGER_CLASS_ID_TEXT;
 const char kPagerClassKey[] = "CLSID\\" PAGER_CLASS_ID_TEXT;
-const char kPagerPluginKey[] = "Software\\Velmora\\Quorvane\\plugins\\" PAGER_CLASS_ID_TEXT;
+const char kPagerPluginKey[] = PAGER_PLUGIN_KEY;
 const char kBarPluginCategoryText[] = "{49E86696-EAA6-45A2-9480-C78C013B9713}";
 
 
