@@ -11,3 +11,4 @@ void RunSwitchCases(const BenchOptions& options);
 void RunStreamCases(const BenchOptions& options);
 void RunPaintCase(const BenchOptions& options);
 void RunTooltipCases(const BenchOptions& options);
+void RunKeyCases(const BenchOptions& options);

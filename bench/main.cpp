@@ -1,7 +1,7 @@
 // The pager's benchmark: each case against the platform calls it cannot
 // avoid, timed in the same run, printed as a table of medians.
 //
-//   pager_bench [--quick] [--raw] [--largest N] [switch] [stream] [paint] [tooltip]
+//   pager_bench [--quick] [--raw] [--largest N] [switch] [stream] [paint] [tooltip] [keys]
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,7 +13,7 @@
 int main(int argc, char** argv)
 {
     BenchOptions options = {false, 1000};
-    bool any = false, runSwitch = false, runStream = false, runPaint = false, runTooltip = false;
+    bool any = false, runSwitch = false, runStream = false, runPaint = false, runTooltip = false, runKeys = false;
     for (int i = 1; i < argc; ++i)
     {
         if (!strcmp(argv[i], "--quick"))
@@ -30,16 +30,18 @@ int main(int argc, char** argv)
             any = runPaint = true;
         else if (!strcmp(argv[i], "tooltip"))
             any = runTooltip = true;
+        else if (!strcmp(argv[i], "keys"))
+            any = runKeys = true;
         else
         {
-            fprintf(stderr, "usage: pager_bench [--quick] [--raw] [--largest N] [switch] [stream] [paint] [tooltip]\n");
+            fprintf(stderr, "usage: pager_bench [--quick] [--raw] [--largest N] [switch] [stream] [paint] [tooltip] [keys]\n");
             return 2;
         }
     }
     if (options.quick && options.largestN > 100)
         options.largestN = 100;
     if (!any)
-        runSwitch = runStream = runPaint = runTooltip = true;
+        runSwitch = runStream = runPaint = runTooltip = runKeys = true;
 
     PrintTableHeader();
     if (runStream)
@@ -50,5 +52,7 @@ int main(int argc, char** argv)
         RunTooltipCases(options);
     if (runSwitch)
         RunSwitchCases(options);
+    if (runKeys)
+        RunKeyCases(options);
     return 0;
 }

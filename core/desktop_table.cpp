@@ -310,10 +310,8 @@ BOOL CALLBACK CollectSwitchWindow(HWND window, LPARAM param)
 }
 
 // The current desktop's windows in z-order, top first.
-void CollectSwitchWindows(HWND barTop, WindowBatch& windows)
+void CollectSwitchWindows(const CWindowFilter& filter, WindowBatch& windows)
 {
-    // It loads a library and looks the shell's windows up.
-    CWindowFilter filter(kSwitchList, barTop);
     SwitchEnumeration enumeration = {&filter, &windows};
     EnumWindows(CollectSwitchWindow, reinterpret_cast<LPARAM>(&enumeration));
 }
@@ -334,28 +332,32 @@ bool IsOwnedBy(HWND window, HWND owner)
     return false;
 }
 
-// `window` and the windows of `onScreen` that it owns, in z-order: a dialog
-// goes where its owner goes. Empty when `window` is not on screen.
-void CollectGroup(const WindowBatch& onScreen, HWND window, WindowBatch& group)
+// `window` and the windows it owns that a switch would take, in z-order: a
+// dialog goes where its owner goes. Empty when a switch would not take
+// `window`. An owned window always lies above its owner, so only the
+// windows above it are looked at.
+void CollectGroup(const CWindowFilter& filter, HWND window, WindowBatch& group)
 {
-    if (!onScreen.Contains(HandleToWord(window)))
+    if (!filter.Takes(window))
         return;
-    for (int i = 0; i < onScreen.Count(); ++i)
+    for (HWND above = GetTopWindow(NULL); above && above != window; above = GetWindow(above, GW_HWNDNEXT))
     {
-        HWND candidate = WordToHandle(onScreen[i]);
-        if (candidate == window || IsOwnedBy(candidate, window))
-            group.Add(onScreen[i]);
+        // The ownership first: the filter asks the system far more.
+        if (IsOwnedBy(above, window) && filter.Takes(above))
+            group.Add(HandleToWord(above));
     }
+    group.Add(HandleToWord(window));
 }
 
-// The next window of `onScreen` in z-order that can take the foreground
-// when `group` leaves.
-HWND NextActive(const WindowBatch& onScreen, const WindowBatch& group)
+// The first window in z-order that a switch would take and that can take
+// the foreground when `group` leaves; only as many windows are asked as it
+// takes to find it.
+HWND NextActive(const CWindowFilter& filter, const WindowBatch& group)
 {
-    for (int i = 0; i < onScreen.Count(); ++i)
+    for (HWND window = GetTopWindow(NULL); window; window = GetWindow(window, GW_HWNDNEXT))
     {
-        if (!group.Contains(onScreen[i]) && CanBeActivated(WordToHandle(onScreen[i])))
-            return WordToHandle(onScreen[i]);
+        if (!group.Contains(HandleToWord(window)) && filter.Takes(window) && CanBeActivated(window))
+            return window;
     }
     return NULL;
 }
@@ -474,11 +476,13 @@ bool CDesktopTable::Switch(int index, HWND barTop, HWND carried)
                                                               : HandleToWord(foreground);
         if (active == HandleToWord(barTop))
             active = 0;
-        CollectSwitchWindows(barTop, hidden);
+        // It loads a library and looks the shell's windows up.
+        CWindowFilter filter(kSwitchList, barTop);
+        CollectSwitchWindows(filter, hidden);
         if (carried)
         {
             DesktopWindows group;
-            CollectGroup(hidden, carried, group);
+            CollectGroup(filter, carried, group);
             for (int i = hidden.Count() - 1; i >= 0; --i)
             {
                 if (group.Contains(hidden[i]))
@@ -601,11 +605,11 @@ bool CDesktopTable::Send(HWND window, int index, HWND barTop)
         return false;
     CarryOutRequestsOwedHere();
 
-    DesktopWindows onScreen;
+    // Only the group and the window the foreground goes to are looked at.
+    CWindowFilter filter(kSwitchList, barTop);
     DesktopWindows group;
     DesktopWindows refused;
-    CollectSwitchWindows(barTop, onScreen);
-    CollectGroup(onScreen, window, group);
+    CollectGroup(filter, window, group);
     LONG startGeneration = 0;
     bool moving = group.Count() > 0;
     if (moving)
@@ -630,7 +634,7 @@ bool CDesktopTable::Send(HWND window, int index, HWND barTop)
 
     // The foreground goes on first, so that the hides pass it to no window
     // of the group.
-    HWND heir = NextActive(onScreen, group);
+    HWND heir = NextActive(filter, group);
     if (heir)
         SetForegroundWindow(heir);
     CWindowShower shower;

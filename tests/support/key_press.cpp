@@ -3,7 +3,7 @@
 #include <vector>
 
 
-bool PressHotKey(HotKey key, DWORD limitMs)
+bool SendHotKeyInput(HotKey key)
 {
     std::vector<INPUT> inputs;
     auto add = [&](WORD vk, bool up, bool extended) {
@@ -27,7 +27,12 @@ bool PressHotKey(HotKey key, DWORD limitMs)
     add(LOBYTE(key), true, (modifiers & HOTKEYF_EXT) != 0);
     for (auto vk = held.rbegin(); vk != held.rend(); ++vk)
         add(*vk, true, false);
-    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool PressHotKey(HotKey key, DWORD limitMs)
+{
+    if (!SendHotKeyInput(key))
         return false;
     bool arrived = false;
     for (DWORD start = GetTickCount(); !arrived && GetTickCount() - start < limitMs; Sleep(1))
