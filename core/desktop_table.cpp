@@ -362,10 +362,11 @@ HWND NextActive(const CWindowFilter& filter, const WindowBatch& group)
     return NULL;
 }
 
-// Brings a carried window in front and gives it the foreground.
+// Brings a carried window in front and gives it the foreground. Queued to a
+// window of another thread, as the switch's requests are: its owner may be hung.
 void BringToFront(HWND window)
 {
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     if (GetForegroundWindow() != window)
         SetForegroundWindow(window);
 }
