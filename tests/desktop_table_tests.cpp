@@ -130,14 +130,21 @@ TEST_F(DesktopTableTest, BarWindowsShellWindowsAndTheBarStayVisible)
 
 TEST_F(DesktopTableTest, ClassNamesCompareCaseSensitively)
 {
-    // Class registration ignores case: once another test of this process has
-    // registered "QuorvaneMenu", "quorvanemenu" names that same class.
-    WNDCLASSA registered;
-    if (GetClassInfoA(GetModuleHandleA(NULL), "QuorvaneMenu", &registered))
-        GTEST_SKIP() << "\"QuorvaneMenu\" is already registered in this process";
-    HWND lower = Make("lower", true, "quorvanemenu");
+    // Class registration ignores case within one module: "quorvanemenu" is
+    // registered for another module of the process, so that it stays a class
+    // of its own when another test has registered "QuorvaneMenu".
+    WNDCLASSA lowerClass = {};
+    lowerClass.lpfnWndProc = DefWindowProcA;
+    lowerClass.hInstance = GetModuleHandleA("gdi32.dll");
+    lowerClass.lpszClassName = "quorvanemenu";
+    RegisterClassA(&lowerClass);
+    HWND lower = CreateWindowExA(0, "quorvanemenu", "lower", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL,
+                                 lowerClass.hInstance, NULL);
+    ASSERT_TRUE(lower);
     ASSERT_TRUE(g_desktopTable.SwitchTo(1, NULL));
     EXPECT_FALSE(IsWindowVisible(lower));
+    DestroyWindow(lower);
+    UnregisterClassA("quorvanemenu", lowerClass.hInstance);
 }
 
 TEST_F(DesktopTableTest, FullListLeavesTheSurplusVisibleAndUnrecorded)
