@@ -18,7 +18,9 @@ const UINT kReloadKeys = WM_APP + 1;
 struct HotKeyState
 {
     CCriticalSection lock;
-    CPagerPlugin* owner;
+    // Written under the lock; read without it too, by a paint asking
+    // whether the keys have a pager at all.
+    CPagerPlugin* volatile owner;
     HWND window;
     bool taken[kKeyCommandCount];
 };
@@ -110,6 +112,8 @@ CHotKeyRegistrar g_registrar;
 
 void ClaimHotKeys(CPagerPlugin* pager)
 {
+    if (g_keys.owner)
+        return;
     {
         CLockScope guard(g_keys.lock);
         if (g_keys.owner)

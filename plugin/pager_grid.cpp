@@ -84,7 +84,12 @@ HRESULT STDMETHODCALLTYPE CPagerPlugin::Paint(HDC hdc, const POINT* origin)
     // The keys' pager went on another thread: this one takes them over.
     if (site)
     {
-        AddLivePager(this, WindowFromDC(hdc));
+        HWND bar = WindowFromDC(hdc);
+        if (bar && bar != paintedBar)
+        {
+            paintedBar = bar;
+            AddLivePager(this, bar);
+        }
         ClaimHotKeys(this);
     }
     CLockScope guard(lock);

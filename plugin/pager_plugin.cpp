@@ -33,6 +33,7 @@ CPagerPlugin::CPagerPlugin()
     rows = 2;
     site = NULL;
     hoverIndex = -1;
+    paintedBar = NULL;
     SetRectEmpty(&barRect);
     SetDefaultSettings();
     // Here, where no lock is held, rather than in a switch or a tooltip.

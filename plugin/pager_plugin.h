@@ -97,6 +97,7 @@ public:
     int columnsInUse;
     PagerSettings settings;
     int hoverIndex;
+    HWND paintedBar;  // the window the host last painted the grid into, once known
     // Where Load stages the lists it reads, until the stream has arrived
     // whole, and Save the copy it writes: the table is not locked while
     // the host's stream is read or written.
